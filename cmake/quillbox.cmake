@@ -104,3 +104,12 @@ function(quillbox_script_test)
     set_tests_properties(${QUILLBOX_ARCH}.script.${name} PROPERTIES TIMEOUT 300)
   endforeach()
 endfunction()
+
+# quillbox_bench(NAME SOURCES ... [LIBS ...]): a benchmark program bench_NAME, run on
+# demand by tools/bench (never by ctest). It prints "NAME ratio VALUE (goal ...)" lines.
+function(quillbox_bench)
+  cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(bench_${B_NAME} ${B_SOURCES})
+  target_link_libraries(bench_${B_NAME} PRIVATE quillbox_bench_support ${B_LIBS})
+  target_link_options(bench_${B_NAME} PRIVATE -static -static-libgcc -static-libstdc++)
+endfunction()
