@@ -81,17 +81,22 @@ function(quillbox_component)
   add_custom_target(${C_NAME}_registered ALL DEPENDS ${stamp})
 endfunction()
 
-# quillbox_test(NAME SOURCES ... [LIBS ...] [TIMEOUT s]): a GoogleTest program run under Wine.
+# quillbox_test(NAME SOURCES ... [LIBS ...] [DEPENDS component ...] [TIMEOUT s]): a GoogleTest
+# program run under Wine, built after the components it drives are registered.
 function(quillbox_test)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
+  foreach(component ${T_DEPENDS})
+    add_dependencies(${T_NAME} ${component}_registered)
+  endforeach()
   target_link_libraries(${T_NAME} PRIVATE quillbox_testing gmock ${T_LIBS})
   target_link_options(${T_NAME} PRIVATE -static -static-libgcc -static-libstdc++)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
   add_test(NAME ${QUILLBOX_ARCH}.${T_NAME} COMMAND ${T_NAME})
-  set_tests_properties(${QUILLBOX_ARCH}.${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  set_tests_properties(${QUILLBOX_ARCH}.${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
+    FAIL_REGULAR_EXPRESSION "Unhandled exception|CRASH: exception|\\[  FAILED  \\]")
 endfunction()
 
 # quillbox_script_test(FILE ...): VBScript/JScript files run by this architecture's cscript.

@@ -85,8 +85,32 @@ VARIANT* Deref(const VARIANT* v) {
   return p;
 }
 
+// Whether a caller's VARIANT holds a type that Automation values may have; anything
+// else (vectors, reserved bits, unknown types, by-reference without storage) is
+// refused before a platform function reads it.
+bool IsAutomationValue(const VARIANT& v, int depth = 0) {
+  const VARTYPE flags = v.vt & 0xF000;
+  const VARTYPE base = v.vt & VT_TYPEMASK;
+  if (flags & ~(VT_ARRAY | VT_BYREF)) return false;
+  if ((flags & VT_BYREF) && !v.byref) return false;
+  switch (base) {
+    case VT_EMPTY: case VT_NULL:
+      return flags == 0;
+    case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_CY: case VT_DATE: case VT_BSTR:
+    case VT_DISPATCH: case VT_ERROR: case VT_BOOL: case VT_UNKNOWN: case VT_DECIMAL: case VT_I1:
+    case VT_UI1: case VT_UI2: case VT_UI4: case VT_I8: case VT_UI8: case VT_INT: case VT_UINT:
+      return true;
+    case VT_VARIANT:
+      if (flags == VT_BYREF) return depth < 8 && IsAutomationValue(*v.pvarVal, depth + 1);
+      return flags & VT_ARRAY;
+    default:
+      return false;
+  }
+}
+
 // Converts `src` to the declared type of `p`. Returns 0 or the error number.
 int Coerce(const VARIANT& src, const Dispatcher::Param& p, LCID lcid, Variant& out) {
+  if (!IsAutomationValue(src)) return kTypeMismatch;
   Variant plain;
   if (FAILED(VariantCopyInd(&plain, Deref(&src)))) return kTypeMismatch;
   if (p.vt == VT_VARIANT) {
@@ -104,7 +128,8 @@ int Coerce(const VARIANT& src, const Dispatcher::Param& p, LCID lcid, Variant& o
     REFIID iid = p.iid != GUID_NULL ? p.iid : (p.vt == VT_DISPATCH ? IID_IDispatch : IID_IUnknown);
     return SUCCEEDED(given->QueryInterface(iid, reinterpret_cast<void**>(&out.punkVal))) ? 0 : kTypeMismatch;
   }
-  HRESULT hr = VariantChangeTypeEx(&out, &plain, lcid, 0, p.vt);
+  // Booleans become "True"/"False" as text, as scripts expect.
+  HRESULT hr = VariantChangeTypeEx(&out, &plain, lcid, VARIANT_ALPHABOOL, p.vt);
   if (hr == DISP_E_OVERFLOW) return kOverflow;
   return SUCCEEDED(hr) ? 0 : kTypeMismatch;
 }
@@ -248,18 +273,17 @@ HRESULT Dispatcher::GetIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids) cons
   auto it = ids_by_name_.find(ToLowerName(names[0]));
   if (it == ids_by_name_.end()) return DISP_E_UNKNOWNNAME;
   ids[0] = it->second;
-  HRESULT hr = S_OK;
   const Function* f = Find(it->second, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr);
+  HRESULT hr = S_OK;
   for (UINT i = 1; i < count; ++i) {
-    hr = DISP_E_UNKNOWNNAME;
-    if (!f || !names[i]) continue;
-    std::wstring lower = ToLowerName(names[i]);
-    for (size_t k = 0; k < f->param_names.size() && k < f->params.size(); ++k) {
-      if (f->param_names[k] == lower) { ids[i] = DISPID(k); break; }
+    if (f && names[i]) {
+      std::wstring lower = ToLowerName(names[i]);
+      for (size_t k = 0; k < f->param_names.size() && k < f->params.size(); ++k)
+        if (f->param_names[k] == lower) ids[i] = DISPID(k);
     }
+    if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
   }
-  for (UINT i = 1; i < count; ++i) if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
-  return count == 1 ? S_OK : (hr == DISP_E_UNKNOWNNAME ? hr : S_OK);
+  return hr;
 }
 
 const Dispatcher::Function* Dispatcher::Find(DISPID id, WORD flags, const DISPPARAMS*) const {

@@ -39,14 +39,27 @@ qb_ensure_prefix() {
   touch "$WINEPREFIX/.quillbox-ready"
 }
 
+# Which components to build: QB_COMPONENTS (space-separated), or for a build directory
+# named build-<component> that component alone (a developer's private build), else all.
+qb_components() {
+  if [ -n "${QB_COMPONENTS:-}" ]; then echo "$QB_COMPONENTS"; return; fi
+  case "$(basename "$QB_BUILD")" in
+    build-*) echo "${QB_BUILD##*/build-}" ;;
+    *) echo "" ;;
+  esac
+}
+
 qb_build() {
-  local arch
+  local arch components
+  components=$(qb_components)
   for arch in "${QB_ARCHES[@]}"; do
     local dir="$QB_BUILD/$arch"
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
+    if [ ! -f "$dir/CMakeCache.txt" ] || [ "$(cat "$dir/.components" 2>/dev/null)" != "$components" ]; then
       cmake -S "$QB_ROOT" -B "$dir" -G "Unix Makefiles" \
         -DCMAKE_TOOLCHAIN_FILE="$QB_ROOT/cmake/mingw-$arch.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DQUILLBOX_WINEPREFIX="$WINEPREFIX" >/dev/null
+        -DCMAKE_BUILD_TYPE=Release -DQUILLBOX_WINEPREFIX="$WINEPREFIX" \
+        -DQUILLBOX_COMPONENTS="${components// /;}" >/dev/null || return 1
+      echo "$components" >"$dir/.components"
     fi
     if ! cmake --build "$dir" -j"$(nproc)" -- --no-print-directory >"$dir/build.log" 2>&1; then
       grep -E 'error|Error|undefined' "$dir/build.log" | head -40 >&2
