@@ -54,12 +54,13 @@ qb_build() {
   components=$(qb_components)
   for arch in "${QB_ARCHES[@]}"; do
     local dir="$QB_BUILD/$arch"
-    if [ ! -f "$dir/CMakeCache.txt" ] || [ "$(cat "$dir/.components" 2>/dev/null)" != "$components" ]; then
+    local cached
+    cached=$(sed -n 's/^QUILLBOX_COMPONENTS:STRING=//p' "$dir/CMakeCache.txt" 2>/dev/null)
+    if [ ! -f "$dir/CMakeCache.txt" ] || [ "$cached" != "${components// /;}" ]; then
       cmake -S "$QB_ROOT" -B "$dir" -G "Unix Makefiles" \
         -DCMAKE_TOOLCHAIN_FILE="$QB_ROOT/cmake/mingw-$arch.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DQUILLBOX_WINEPREFIX="$WINEPREFIX" \
         -DQUILLBOX_COMPONENTS="${components// /;}" >/dev/null || return 1
-      echo "$components" >"$dir/.components"
     fi
     if ! cmake --build "$dir" -j"$(nproc)" -- --no-print-directory >"$dir/build.log" 2>&1; then
       grep -E 'error|Error|undefined' "$dir/build.log" | head -40 >&2
