@@ -13,18 +13,18 @@ namespace {
 
 DWORD g_server_thread = 0;
 
+// Whether the command line holds `name` as a word, with or without a leading / or -.
 bool HasSwitch(const std::wstring& line, const wchar_t* name) {
-  std::wstring lower = line;
-  CharLowerBuffW(lower.data(), DWORD(lower.size()));
-  std::wstring word = name;
-  CharLowerBuffW(word.data(), DWORD(word.size()));
-  for (const wchar_t* prefix : {L"/", L"-"}) {
-    size_t at = lower.find(prefix + word);
-    while (at != std::wstring::npos) {
-      size_t end = at + 1 + word.size();
-      if (end == lower.size() || lower[end] == L' ' || lower[end] == L'\t') return true;
-      at = lower.find(prefix + word, at + 1);
-    }
+  size_t at = 0;
+  while (at < line.size()) {
+    size_t start = line.find_first_not_of(L" \t", at);
+    if (start == std::wstring::npos) break;
+    size_t end = line.find_first_of(L" \t", start);
+    if (end == std::wstring::npos) end = line.size();
+    std::wstring word = line.substr(start, end - start);
+    if (!word.empty() && (word[0] == L'/' || word[0] == L'-')) word.erase(0, 1);
+    if (lstrcmpiW(word.c_str(), name) == 0) return true;
+    at = end;
   }
   return false;
 }
