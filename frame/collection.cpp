@@ -3,27 +3,16 @@
 #include <algorithm>
 #include <memory>
 
+#include "com_object.h"
+
 namespace frame {
 namespace {
 
 // For Each over a snapshot of the texts.
-class TextEnumerator final : public IEnumVARIANT {
+class TextEnumerator final : public SimpleObject<IEnumVARIANT, &IID_IEnumVARIANT> {
  public:
   explicit TextEnumerator(std::vector<std::wstring> items, size_t next = 0)
       : items_(std::move(items)), next_(next) {}
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) { *out = this; AddRef(); return S_OK; }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ULONG(InterlockedIncrement(&refs_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-  }
   STDMETHODIMP Next(ULONG count, VARIANT* out, ULONG* fetched) override {
     if (!out) return E_POINTER;
     ULONG n = 0;
@@ -48,8 +37,6 @@ class TextEnumerator final : public IEnumVARIANT {
   }
 
  private:
-  ModuleLock module_lock_;
-  LONG refs_ = 1;
   std::vector<std::wstring> items_;
   size_t next_;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "com_object.h"
 #include "errors.h"
 #include "module.h"
 
@@ -13,23 +14,10 @@ namespace {
 // A snapshot enumerator over counted items, as IEnumConnections and
 // IEnumConnectionPoints need it.
 template <class Enum, class Item, const IID* Iid>
-class Enumerator final : public Enum {
+class Enumerator final : public SimpleObject<Enum, Iid> {
  public:
   explicit Enumerator(std::vector<Item> items) : items_(std::move(items)) {}
   ~Enumerator() { for (Item& i : items_) Unref(i); }
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == *Iid) { *out = this; AddRef(); return S_OK; }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ULONG(InterlockedIncrement(&refs_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-  }
   STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
     if (!out) return E_POINTER;
     ULONG n = 0;
@@ -61,8 +49,6 @@ class Enumerator final : public Enum {
   static void Ref(IConnectionPoint* p) { p->AddRef(); }
   static void Unref(IConnectionPoint* p) { p->Release(); }
 
-  ModuleLock module_lock_;
-  LONG refs_ = 1;
   std::vector<Item> items_;  // each holds a reference
   size_t next_ = 0;
 };

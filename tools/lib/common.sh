@@ -55,7 +55,7 @@ qb_build() {
   for arch in "${QB_ARCHES[@]}"; do
     local dir="$QB_BUILD/$arch"
     local cached
-    cached=$(sed -n 's/^QUILLBOX_COMPONENTS:STRING=//p' "$dir/CMakeCache.txt" 2>/dev/null)
+    cached=$(sed -n 's/^QUILLBOX_COMPONENTS:STRING=//p' "$dir/CMakeCache.txt" 2>/dev/null || true)
     if [ ! -f "$dir/CMakeCache.txt" ] || [ "$cached" != "${components// /;}" ]; then
       cmake -S "$QB_ROOT" -B "$dir" -G "Unix Makefiles" \
         -DCMAKE_TOOLCHAIN_FILE="$QB_ROOT/cmake/mingw-$arch.cmake" \

@@ -1,0 +1,40 @@
+// A heap COM object with one interface of its own: reference counting and
+// QueryInterface, keeping the module loaded while it lives. For small helper objects
+// (enumerators) that need no type information.
+#pragma once
+
+#include <windows.h>
+#include <unknwn.h>
+
+#include "module.h"
+
+namespace frame {
+
+template <class Interface, const IID* Iid>
+class SimpleObject : public Interface {
+ public:
+  virtual ~SimpleObject() = default;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == *Iid) {
+      *out = static_cast<Interface*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ULONG(InterlockedIncrement(&refs_)); }
+  STDMETHODIMP_(ULONG) Release() override {
+    LONG n = InterlockedDecrement(&refs_);
+    if (n == 0) delete this;
+    return ULONG(n);
+  }
+
+ private:
+  ModuleLock module_lock_;
+  LONG refs_ = 1;
+};
+
+}  // namespace frame
