@@ -67,3 +67,14 @@ std::wstring Widen(const std::string& s);
 std::string Narrow(const std::wstring& s);
 
 }  // namespace qbtest
+
+namespace qbtest {
+
+// Checks the shape every component's type library has: the library's name and locale,
+// the class with the given type flags, `_quillbox` (hidden, dual, non-extensible,
+// OLE-automation, dispatchable) as its default interface and `__quillbox` (hidden,
+// dispatchable) as its default source; and that the members come in `order`.
+void ExpectTypeLibraryShape(IDispatch* object, const wchar_t* library, WORD class_flags,
+                            const std::vector<std::wstring>& order);
+
+}  // namespace qbtest

@@ -172,3 +172,10 @@ TEST(TaskscopeLifetime, SnapshotsAreClosedByEveryCall) {
   }
   EXPECT_LE(MeasureResources().handles, before.handles + 5);
 }
+
+TEST(TaskscopeTypeLibrary, HasTheClassInterfacesAndMemberOrder) {
+  auto ts = CreateObject(L"taskscope.quillbox");
+  ExpectTypeLibraryShape(ts.get(), L"taskscope", TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE,
+                         {L"StrZToStr", L"ModuleList", L"Strip", L"ModuleListFromName", L"ModuleListFromEXE",
+                          L"InstrRev", L"ProcessList", L"About"});
+}
