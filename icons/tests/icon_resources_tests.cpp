@@ -279,3 +279,16 @@ TEST_F(ShellIconSize, FlushIconCacheEndsWhereItStarted) {
   EXPECT_EQ(Read(), L"32");  // 33 in between, then 32 as text
   EXPECT_EQ(watcher.WaitForBoxes(1).size(), 1u);
 }
+
+TEST(IconsTypeLibrary, HasTheClassInterfacesAndMemberOrder) {
+  auto icons = CreateObject(L"icons.quillbox");
+  ExpectTypeLibraryShape(
+      icons.get(), L"icons", TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE,
+      {L"GetIconNumber", L"UpdateIconCache", L"SetIconSize", L"PickIcon", L"FlushIconCache", L"ShowIconDialog",
+       L"SelectIconFile", L"SetIconDialogLabel", L"SetIconDialogCaption", L"SetIconDialogMode", L"LoadIcon",
+       L"IconToClip", L"IconToFile", L"RefreshDesktop", L"CaptureWindowToClip", L"GetCursorWindow",
+       L"CaptureHandleToClip", L"CaptureCursorToClip", L"CaptureCursorToFile", L"CaptureCursorChildToClip",
+       L"CaptureWindowToFile", L"CaptureScreenToClip", L"CaptureScreenToFile", L"CaptureActiveWindowToClip",
+       L"CaptureActiveWindowToFile", L"delay", L"CaptureWindow", L"CreateBitmapPicture", L"FindWindowHandle",
+       L"CursorToClip", L"About", L"version"});
+}
