@@ -81,7 +81,9 @@ int Register() {
       continue;
     }
     const std::wstring current = ReadDefault(progid.get());
-    if (current != clsid) ok &= WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, kSavedValue, current, view);
+    // Registering twice must not save our own entry (or nothing) over the real one.
+    if (current != clsid && !current.empty())
+      ok &= WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, kSavedValue, current, view);
     ok &= WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, nullptr, clsid, view);
   }
   return ok ? 0 : 1;
@@ -94,8 +96,12 @@ int Unregister() {
     if (!RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProgIdClsid, 0, KEY_READ | KEY_SET_VALUE | view, progid.put()) &&
         ReadDefault(progid.get()) == clsid) {
       const std::wstring saved = ReadDefault(progid.get(), kSavedValue);
-      WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, nullptr, saved, view);
-      RegDeleteValueW(progid.get(), kSavedValue);
+      if (saved.empty()) {
+        RegDeleteValueW(progid.get(), nullptr);
+      } else {
+        WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, nullptr, saved, view);
+        RegDeleteValueW(progid.get(), kSavedValue);
+      }
     }
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\CLSID\\" + clsid).c_str());
     frame::RegKey classes;
