@@ -1,5 +1,7 @@
 #include "icons.h"
 
+#include <climits>
+
 #include "capture.h"
 #include "frame/about_box.h"
 #include "frame/conversions.h"
@@ -65,6 +67,7 @@ STDMETHODIMP Icons::FlushIconCache() {
 STDMETHODIMP Icons::LoadIcon(BSTR dateiname, short index, short* result) {
   return frame::Guarded([&] {
     const long count = CountIcons(frame::View(dateiname));
+    if (count > SHRT_MAX) frame::Raise(frame::kOverflow);  // the result is an Integer
     *result = short(count);
     // An index equal to the count passes and draws the empty square.
     if (count <= 0 || index > count) return;
