@@ -28,15 +28,25 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 constexpr wchar_t kBadSize[] = L"Breite und/oder H\u00F6he sind nicht zul\u00E4ssig!";
 
+// The list-view's own procedure, the same for every list-view of this process.
+WNDPROC g_list_procedure = nullptr;
+
 // Lets Enter and Escape reach the list instead of the dialog keys of the modal loop.
-LRESULT CALLBACK ListKeys(HWND w, UINT message, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+// (A plain procedure swap: the common controls' subclass helpers cost a window property
+// look-up at every message, which makes filling a list many times slower.)
+LRESULT CALLBACK ListKeys(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   if (message == WM_GETDLGCODE && lp) {
     const MSG* m = reinterpret_cast<const MSG*>(lp);
     if (m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
-      return DLGC_WANTALLKEYS | DefSubclassProc(w, message, wp, lp);
+      return DLGC_WANTALLKEYS | CallWindowProcW(g_list_procedure, w, message, wp, lp);
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(w, ListKeys, 0);
-  return DefSubclassProc(w, message, wp, lp);
+  return CallWindowProcW(g_list_procedure, w, message, wp, lp);
+}
+
+void HandOverKeys(HWND list) {
+  const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC));
+  if (!g_list_procedure) g_list_procedure = own;
+  if (own == g_list_procedure) SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListKeys));
 }
 
 struct TwipsSize {
@@ -59,15 +69,23 @@ void InitListView() {
 
 }  // namespace
 
+namespace {
+// A plain pointer, so that nothing of this library runs when a thread ends. Objects are
+// apartment-threaded: the last one is released on this thread, which clears it.
+thread_local ListDialog* t_dialog = nullptr;
+}  // namespace
+
 std::shared_ptr<ListDialog> ListDialog::ForThisThread() {
-  thread_local std::weak_ptr<ListDialog> current;
-  if (auto dialog = current.lock()) return dialog;
+  if (t_dialog) return t_dialog->shared_from_this();
   auto dialog = std::make_shared<ListDialog>();
-  current = dialog;
+  t_dialog = dialog.get();
   return dialog;
 }
 
-ListDialog::~ListDialog() { Unload(); }
+ListDialog::~ListDialog() {
+  if (t_dialog == this) t_dialog = nullptr;
+  Unload();
+}
 
 RowList& ListDialog::Rows() {
   if (!window_) Load();
@@ -89,7 +107,7 @@ void ListDialog::Load() {
   HWND cancel = frame::CreateControl(w, L"BUTTON", L"", BS_PUSHBUTTON | WS_TABSTOP, kCancelArea, kCancelId);
   if (!list || !ok || !cancel) frame::Raise(frame::kCannotCreateObject);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  SetWindowSubclass(list, ListKeys, 0, 0);
+  HandOverKeys(list);
   // Nothing is drawn while the dialog is hidden: filling a hidden list costs no redraws.
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   rows_.emplace(list);

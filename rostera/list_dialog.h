@@ -26,7 +26,7 @@ struct ShowRequest {
   bool multiedit = false;
 };
 
-class ListDialog {
+class ListDialog : public std::enable_shared_from_this<ListDialog> {
  public:
   // The dialog of the calling thread, made when the first object asks for it.
   static std::shared_ptr<ListDialog> ForThisThread();

@@ -15,22 +15,24 @@ constexpr int kDefaultColumnTwips = 1440;
 
 const std::wstring kNoText;
 
-struct SortKey {
-  size_t column;
-  bool descending;
-};
+// The user's locale's sort key, ignoring case: comparing two keys byte by byte orders
+// the texts as the system's own comparison does, at a fraction of its cost per comparison.
+std::string SortKeyOf(const std::wstring& text) {
+  const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  const int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), int(text.size()), nullptr, 0);
+  std::string key(size_t(size > 0 ? size : 0), '\0');
+  if (size > 0)
+    LCMapStringW(LOCALE_USER_DEFAULT, flags, text.data(), int(text.size()), reinterpret_cast<LPWSTR>(key.data()),
+                 size);
+  return key;
+}
 
-// Case-insensitive in the user's locale, as a user reads the list; rows with equal texts
-// keep the order they had before the sort, in both directions.
-int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM key_param) {
-  const auto* key = reinterpret_cast<const SortKey*>(key_param);
+// Rows with equal texts keep the order they had before the sort, in both directions.
+int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM descending) {
   const Row& x = *reinterpret_cast<const Row*>(a);
   const Row& y = *reinterpret_cast<const Row*>(b);
-  const std::wstring& s = x.Text(key->column);
-  const std::wstring& t = y.Text(key->column);
-  int c = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, s.data(), int(s.size()), t.data(), int(t.size()));
-  int by_text = c == 0 ? 0 : c - CSTR_EQUAL;
-  if (by_text != 0) return key->descending ? -by_text : by_text;
+  const int by_text = x.sort_key.compare(y.sort_key);
+  if (by_text != 0) return (by_text < 0 ? -1 : 1) * (descending ? -1 : 1);
   return x.order < y.order ? -1 : (x.order > y.order ? 1 : 0);
 }
 
@@ -84,7 +86,7 @@ std::shared_ptr<Row> RowList::Append(std::wstring key, std::wstring text) {
   row->texts.push_back(std::move(text));
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = size();
+  item.iItem = int(by_key_.size());  // the end: every row of the list is in by_key_
   item.pszText = LPSTR_TEXTCALLBACKW;
   item.lParam = reinterpret_cast<LPARAM>(row.get());
   by_key_.emplace(std::move(key), row);
@@ -154,11 +156,18 @@ void RowList::EnsureOrder() {
 }
 
 void RowList::ApplySort() {
+  const size_t column = size_t(sort_column_ < 0 ? 0 : sort_column_);
+  std::vector<Row*> rows;
   const int count = size();
-  for (int i = 0; i < count; ++i)
-    if (Row* row = At(i)) row->order = size_t(i);
-  SortKey key{size_t(sort_column_ < 0 ? 0 : sort_column_), sort_order_ == 1};
-  SendMessageW(list_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&key), reinterpret_cast<LPARAM>(&CompareRows));
+  for (int i = 0; i < count; ++i) {
+    if (Row* row = At(i)) {
+      row->order = size_t(i);
+      row->sort_key = SortKeyOf(row->Text(column));
+      rows.push_back(row);
+    }
+  }
+  SendMessageW(list_, LVM_SORTITEMS, WPARAM(sort_order_ == 1), reinterpret_cast<LPARAM>(&CompareRows));
+  for (Row* row : rows) std::string().swap(row->sort_key);
   out_of_order_ = false;
 }
 

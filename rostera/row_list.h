@@ -20,7 +20,10 @@ constexpr int kKeyNotUnique = 35602;
 struct Row {
   std::wstring key;
   std::vector<std::wstring> texts;  // [0] the row's own text, [n] cell n
-  size_t order = 0;                 // position before a sort: keeps equal rows in order
+  // While sorting: the sort key of the sort column's text, and the position before the
+  // sort, which keeps rows with equal texts in their order.
+  std::string sort_key;
+  size_t order = 0;
 
   const std::wstring& Text(size_t column) const;
   void SetText(size_t column, std::wstring text);

@@ -346,4 +346,17 @@ TEST(RosteraDialog, QuitDiscardsAHiddenMultiEditList) {
   EXPECT_TRUE(Contents(list.get()).empty());
 }
 
+TEST(RosteraDialog, AboutReturnsWhenItsButtonIsPressed) {
+  auto list = NewList();
+  bool found = false;
+  Helper user([&] {
+    HWND box = WaitForWindow(L"quillboxAbout", nullptr);
+    found = box != nullptr;
+    if (box) Press(FindChildByText(box, L"Jau, alles klar!"));
+  });
+  EXPECT_TRUE(Call(list.get(), L"About").ok());
+  user.Join();
+  EXPECT_TRUE(found);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // removal, sorting, the warning boxes and the errors that reach the script.
 
 #include <functional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -257,6 +258,42 @@ TEST(RosteraLifetime, TheLastObjectOfAThreadTakesTheDialogWithIt) {
   EXPECT_FALSE(DialogOfThisThread());
   auto fresh = NewList();
   EXPECT_TRUE(Contents(fresh.get()).empty());
+}
+
+TEST(RosteraLifetime, EachThreadHasADialogOfItsOwn) {
+  auto here = NewList();
+  Fill(here.get(), {L"A"}, {{L"hier"}});
+  std::vector<std::wstring> there;
+  std::thread other([&] {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      auto list = NewList();
+      Fill(list.get(), {L"A"}, {{L"dort"}});  // key1 again: another list
+      there = Contents(list.get());
+    }
+    CoUninitialize();
+  });
+  other.join();
+  EXPECT_EQ(there, std::vector<std::wstring>{L"dort"});
+  EXPECT_EQ(Contents(here.get()), std::vector<std::wstring>{L"hier"});
+}
+
+TEST(RosteraLifetime, LoadingAndDiscardingLeavesNothingBehind) {
+  auto cycle = [] {
+    auto list = NewList();
+    Fill(list.get(), {L"A", L"B"}, {{L"a", L"1"}, {L"b", L"2"}});
+    Call(list.get(), L"RosteraSort", {Int(1), Int(1)});
+    Contents(list.get());
+    Call(list.get(), L"RosteraQuit");
+    Fill(list.get(), {}, {{L"c"}});  // loaded again, discarded with the object
+  };
+  cycle();
+  const ResourceUse before = MeasureResources();
+  for (int i = 0; i < 30; ++i) cycle();
+  const ResourceUse after = MeasureResources();
+  EXPECT_EQ(after.user_objects, before.user_objects);
+  EXPECT_EQ(after.gdi_objects, before.gdi_objects);
+  EXPECT_LE(after.handles, before.handles + 2);
 }
 
 }  // namespace
