@@ -22,7 +22,7 @@ class SourceDc {
 };
 
 // The system palette as a logical palette, for a source with exactly 256 palette entries.
-frame::Unique<HPALETTE, frame::detail::DeleteGdiObject> SystemPalette(HDC source) {
+Palette SystemPalette(HDC source) {
   const bool palette_device = (GetDeviceCaps(source, RASTERCAPS) & RC_PALETTE) != 0;
   if (!palette_device || GetDeviceCaps(source, SIZEPALETTE) != 256) return {};
   std::vector<BYTE> storage(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
@@ -30,7 +30,7 @@ frame::Unique<HPALETTE, frame::detail::DeleteGdiObject> SystemPalette(HDC source
   logical->palVersion = 0x300;
   logical->palNumEntries = 256;
   GetSystemPaletteEntries(source, 0, 256, logical->palPalEntry);
-  return frame::Unique<HPALETTE, frame::detail::DeleteGdiObject>(CreatePalette(logical));
+  return Palette(CreatePalette(logical));
 }
 
 // The palette stays selected in the memory context while the copy is made.
@@ -70,20 +70,16 @@ frame::ComPtr<IPictureDisp> CreateBitmapPicture(HBITMAP bitmap, HPALETTE palette
   return picture;
 }
 
-frame::ComPtr<IPictureDisp> CaptureWindow(HWND window, bool client, long left, long top, long width,
-                                          long height) {
+Copy CopyWindow(HWND window, bool client, long left, long top, long width, long height) {
   SourceDc source(window, client);
   if (!source.get()) frame::Raise(frame::kInvalidCall);
   frame::MemoryDc memory(CreateCompatibleDC(source.get()));
-  frame::Bitmap copy(CreateCompatibleBitmap(source.get(), width, height));
-  if (!memory || !copy) frame::Raise(frame::kInvalidCall);
-  auto palette = SystemPalette(source.get());
-  {
-    frame::SelectedObject selected(memory.get(), copy.get());
-    SelectedPalette realized(memory.get(), palette.get());
-    BitBlt(memory.get(), 0, 0, width, height, source.get(), left, top, SRCCOPY);
-  }
-  return CreateBitmapPicture(copy.release(), palette.release());
+  Copy copy{frame::Bitmap(CreateCompatibleBitmap(source.get(), width, height)), SystemPalette(source.get())};
+  if (!memory || !copy.bitmap) frame::Raise(frame::kInvalidCall);
+  frame::SelectedObject selected(memory.get(), copy.bitmap.get());
+  SelectedPalette realized(memory.get(), copy.palette.get());
+  BitBlt(memory.get(), 0, 0, width, height, source.get(), left, top, SRCCOPY);
+  return copy;  // the bitmap and palette are selected out before the DCs go
 }
 
 RECT ClipRectToScreen(RECT r) {
@@ -97,30 +93,18 @@ RECT ClipRectToScreen(RECT r) {
   return RECT{r.left < 0 ? -r.left : 0, r.top < 0 ? -r.top : 0, width, height};
 }
 
-frame::ComPtr<IPictureDisp> CaptureScreen() {
-  return CaptureWindow(GetDesktopWindow(), false, 0, 0, ScreenWidth(), ScreenHeight());
-}
+Copy CopyScreen() { return CopyWindow(GetDesktopWindow(), false, 0, 0, ScreenWidth(), ScreenHeight()); }
 
-frame::ComPtr<IPictureDisp> CaptureWindowHandle(HWND window) {
+Copy CopyWindowHandle(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
   const RECT source = ClipRectToScreen(r);
   // No window, or none of it on the primary screen: nothing to copy.
   if (source.right <= 0 || source.bottom <= 0) frame::Raise(frame::kInvalidCall);
-  return CaptureWindow(window, false, source.left, source.top, source.right, source.bottom);
+  return CopyWindow(window, false, source.left, source.top, source.right, source.bottom);
 }
 
-frame::ComPtr<IPictureDisp> CaptureActiveWindow() { return CaptureWindowHandle(GetForegroundWindow()); }
-
-HBITMAP PictureBitmap(IPictureDisp* picture) {
-  if (!picture) return nullptr;
-  frame::ComPtr<IPicture> p;
-  if (FAILED(picture->QueryInterface(IID_IPicture, p.put_void()))) return nullptr;
-  OLE_HANDLE handle = 0;
-  short type = PICTYPE_NONE;
-  if (FAILED(p->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(p->get_Handle(&handle))) return nullptr;
-  return reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-}
+Copy CopyActiveWindow() { return CopyWindowHandle(GetForegroundWindow()); }
 
 void Delay(const VARIANT& seconds) {
   const VARIANT* plain = &seconds;

@@ -151,7 +151,8 @@ void MakeControls(Dialog& d) {
   d.text = Control(d.window, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, kText, kTextId, WS_EX_CLIENTEDGE);
   d.ok = Control(d.window, L"BUTTON", L"&OK", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, kOk, IDOK);
   d.cancel = Control(d.window, L"BUTTON", L"&Abbrechen", BS_PUSHBUTTON | WS_TABSTOP, kCancel, IDCANCEL);
-  d.images = ImageList_Create(kIconSquare, kIconSquare, ILC_COLOR32, 8, 8);
+  // Without an alpha channel, so that the square shows as drawn, background included.
+  d.images = ImageList_Create(kIconSquare, kIconSquare, ILC_COLOR24, 8, 8);
   if (!d.images) frame::RaiseHresult(E_OUTOFMEMORY);
   ListView_SetImageList(d.list, d.images, LVSIL_NORMAL);
 }

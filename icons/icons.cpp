@@ -25,13 +25,13 @@ HWND ToWindow(long handle) { return static_cast<HWND>(LongToHandle(handle)); }
 LONG FromWindow(HWND window) { return HandleToLong(window); }
 HWND ToWindow(const VARIANT& handle) { return ToWindow(frame::ToLong(handle)); }
 
+// The clipboard is emptied before the copy is made, so a failing copy leaves it empty.
 void CopyWindowToClip(HWND window) {
   ClearClipboard();
-  frame::ComPtr<IPictureDisp> picture = CaptureWindowHandle(window);
-  PutOnClipboard(PictureBitmap(picture.get()));
+  PutOnClipboard(CopyWindowHandle(window).bitmap);
 }
 
-void SavePicture(IPictureDisp* picture, std::wstring_view path) { SaveBitmapFile(PictureBitmap(picture), path); }
+void SaveCopy(const Copy& copy, std::wstring_view path) { SaveBitmapFile(copy.bitmap.get(), path); }
 
 }  // namespace
 
@@ -80,7 +80,7 @@ STDMETHODIMP Icons::IconToClip() {
   return frame::Guarded([&] {
     ClearClipboard();
     if (!icon_picture_) frame::Raise(frame::kInvalidCall);
-    PutOnClipboard(icon_picture_.get());
+    PutCopyOnClipboard(icon_picture_.get());
   });
 }
 
@@ -97,8 +97,7 @@ STDMETHODIMP Icons::RefreshDesktop() {
 
 STDMETHODIMP Icons::CursorToClip(LONG cursortype) {
   return frame::Guarded([&] {
-    frame::Bitmap cursor = DrawSystemCursor(cursortype);
-    PutOnClipboard(cursor.get());
+    PutOnClipboard(DrawSystemCursor(cursortype));
   });
 }
 
@@ -155,7 +154,8 @@ STDMETHODIMP Icons::FindWindowHandle(BSTR name, LONG* result) {
 STDMETHODIMP Icons::CaptureWindow(LONG window, VARIANT_BOOL client, LONG left, LONG top, LONG width, LONG height,
                                   IPictureDisp** result) {
   return frame::Guarded([&] {
-    *result = icons::CaptureWindow(ToWindow(window), client != VARIANT_FALSE, left, top, width, height).detach();
+    Copy copy = CopyWindow(ToWindow(window), client != VARIANT_FALSE, left, top, width, height);
+    *result = icons::CreateBitmapPicture(copy.bitmap.release(), copy.palette.release()).detach();
   });
 }
 
@@ -169,8 +169,7 @@ STDMETHODIMP Icons::CreateBitmapPicture(LONG bitmap, LONG palette, IPictureDisp*
 STDMETHODIMP Icons::CaptureScreenToClip(VARIANT* result) {
   return frame::Guarded([&] {
     ClearClipboard();
-    frame::ComPtr<IPictureDisp> picture = CaptureScreen();
-    PutOnClipboard(PictureBitmap(picture.get()));
+    PutOnClipboard(CopyScreen().bitmap);
     VariantInit(result);
   });
 }
@@ -178,7 +177,7 @@ STDMETHODIMP Icons::CaptureScreenToClip(VARIANT* result) {
 STDMETHODIMP Icons::CaptureScreenToFile(VARIANT* name, VARIANT* result) {
   return frame::Guarded([&] {
     const std::wstring path = frame::ToText(*name);
-    SavePicture(CaptureScreen().get(), path);
+    SaveCopy(CopyScreen(), path);
     VariantInit(result);
   });
 }
@@ -187,8 +186,7 @@ STDMETHODIMP Icons::CaptureActiveWindowToClip(short secs, VARIANT* result) {
   return frame::Guarded([&] {
     Delay(frame::Variant::Int(secs));
     ClearClipboard();
-    frame::ComPtr<IPictureDisp> picture = CaptureActiveWindow();
-    PutOnClipboard(PictureBitmap(picture.get()));
+    PutOnClipboard(CopyActiveWindow().bitmap);
     VariantInit(result);
   });
 }
@@ -196,7 +194,7 @@ STDMETHODIMP Icons::CaptureActiveWindowToClip(short secs, VARIANT* result) {
 STDMETHODIMP Icons::CaptureActiveWindowToFile(BSTR name, short secs, VARIANT* result) {
   return frame::Guarded([&] {
     Delay(frame::Variant::Int(secs));
-    SavePicture(CaptureActiveWindow().get(), frame::View(name));
+    SaveCopy(CopyActiveWindow(), frame::View(name));
     VariantInit(result);
   });
 }
@@ -209,7 +207,7 @@ STDMETHODIMP Icons::CaptureWindowToFile(VARIANT* handle, VARIANT* name, VARIANT*
   return frame::Guarded([&] {
     const HWND window = ToWindow(*handle);
     const std::wstring path = frame::ToText(*name);
-    SavePicture(CaptureWindowHandle(window).get(), path);
+    SaveCopy(CopyWindowHandle(window), path);
     VariantInit(result);
   });
 }
@@ -235,7 +233,7 @@ STDMETHODIMP Icons::CaptureCursorToClip(short delay, VARIANT* result) {
 STDMETHODIMP Icons::CaptureCursorToFile(BSTR path, short delay, VARIANT* result) {
   return frame::Guarded([&] {
     const HWND window = WindowUnderCursor(delay);
-    if (window) SavePicture(CaptureWindowHandle(window).get(), frame::View(path));
+    if (window) SaveCopy(CopyWindowHandle(window), frame::View(path));
     frame::Variant::Bool(window != nullptr).DetachTo(result);
   });
 }

@@ -52,8 +52,10 @@ class OpenedClipboard {
 std::vector<BYTE> BitmapFileImage(HBITMAP bitmap) {
   BITMAP bm{};
   if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm)) frame::Raise(frame::kInvalidCall);
+  // 32-bit pictures are written with 24 bits: the fourth byte would be read as an
+  // alpha channel by some programs, and screen copies carry none.
   WORD bits = bm.bmBitsPixel * bm.bmPlanes;
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24) bits = 32;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16) bits = 24;
   const DWORD colours = bits <= 8 ? (1u << bits) : 0;
   const DWORD stride = ((DWORD(bm.bmWidth) * bits + 31) / 32) * 4;
   const DWORD image_size = stride * DWORD(bm.bmHeight);
@@ -87,15 +89,19 @@ void ClearClipboard() {
   EmptyClipboard();
 }
 
-void PutOnClipboard(HBITMAP bitmap) {
+void PutOnClipboard(frame::Bitmap&& bitmap) {
   if (!bitmap) frame::Raise(frame::kInvalidCall);
-  frame::Bitmap copy(static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)));
-  if (!copy) frame::Raise(frame::kInvalidCall);
   OpenedClipboard clipboard;
   EmptyClipboard();
-  // On success the clipboard owns the copy.
-  if (SetClipboardData(CF_BITMAP, copy.get())) copy.release();
+  // On success the clipboard owns the bitmap.
+  if (SetClipboardData(CF_BITMAP, bitmap.get())) bitmap.release();
   else frame::RaiseHresult(HRESULT_FROM_WIN32(GetLastError()));
+}
+
+void PutCopyOnClipboard(HBITMAP bitmap) {
+  if (!bitmap) frame::Raise(frame::kInvalidCall);
+  frame::Bitmap copy(static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)));
+  PutOnClipboard(std::move(copy));
 }
 
 void SaveBitmapFile(HBITMAP bitmap, std::wstring_view path) {

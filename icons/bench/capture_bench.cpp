@@ -1,8 +1,10 @@
 // CaptureScreenToFile through late binding against the bare platform path (screen DC,
-// BitBlt, GetDIBits, one file write), measured side by side in one run.
+// BitBlt, GetDIBits, one file write) producing the same file (24 bits per pixel),
+// measured side by side in one run.
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,7 @@ namespace {
 
 constexpr int kRounds = 20;
 
-// The screen into a 32-bit bitmap file with the plain platform calls.
+// The screen into a 24-bit bitmap file with the plain platform calls.
 void BareCapture(const std::wstring& path) {
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   HDC screen = GetDC(nullptr);
@@ -23,13 +25,14 @@ void BareCapture(const std::wstring& path) {
   BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
   SelectObject(memory, old);
   const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  std::vector<BYTE> file(offset + size_t(w) * size_t(h) * 4);
+  const size_t stride = (size_t(w) * 3 + 3) / 4 * 4;
+  std::vector<BYTE> file(offset + stride * size_t(h));
   auto* header = reinterpret_cast<BITMAPFILEHEADER*>(file.data());
   header->bfType = 0x4D42;
   header->bfSize = DWORD(file.size());
   header->bfOffBits = offset;
   auto* info = reinterpret_cast<BITMAPINFO*>(file.data() + sizeof(BITMAPFILEHEADER));
-  info->bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  info->bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   GetDIBits(screen, bitmap, 0, UINT(h), file.data() + offset, info, DIB_RGB_COLORS);
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
@@ -60,7 +63,13 @@ int main() {
     auto bare = [&] { for (int i = 0; i < kRounds; ++i) BareCapture(bare_file); };
     product();  // warm-up: loads, registers classes, touches the file
     bare();
-    const double product_s = qbbench::Seconds(product), bare_s = qbbench::Seconds(bare);
+    // Alternating measurements, the best of each, so that a busy neighbour on the
+    // shared machine disturbs both sides alike.
+    double product_s = 1e300, bare_s = 1e300;
+    for (int i = 0; i < 4; ++i) {
+      product_s = std::min(product_s, qbbench::Seconds(product, 2));
+      bare_s = std::min(bare_s, qbbench::Seconds(bare, 2));
+    }
     const std::string details = std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
                                 std::to_string(GetSystemMetrics(SM_CYSCREEN)) + " screen: CaptureScreenToFile " +
                                 std::to_string(product_s / kRounds * 1e3) + " ms, bare path " +

@@ -48,6 +48,27 @@ std::vector<Item> Items(HWND list) {
   return items;
 }
 
+// The pictures of the list's image list, drawn one by one into a bitmap of our own.
+std::vector<Pixels> Pictures(HWND list) {
+  std::vector<Pixels> pictures;
+  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  for (int i = 0; i < ImageList_GetImageCount(images); ++i) {
+    int w = 0, h = 0;
+    ImageList_GetIconSize(images, &w, &h);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    ImageList_Draw(images, i, memory, 0, 0, ILD_NORMAL);
+    SelectObject(memory, old);
+    pictures.push_back(ReadBitmap(bitmap));
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pictures;
+}
+
 void Select(HWND list, int index) {
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -66,6 +87,7 @@ struct Seen {
   bool found = false;
   std::wstring caption, label, text, ok_caption, cancel_caption;
   std::vector<Item> items;
+  std::vector<Pixels> pictures;
   bool ok_enabled = false;
   RECT window{}, list{}, text_box{}, label_box{}, ok{}, cancel{};
 };
@@ -79,6 +101,7 @@ Seen Look(const DialogView& v) {
   s.ok_caption = WindowText(v.ok);
   s.cancel_caption = WindowText(v.cancel);
   s.items = Items(v.list);
+  s.pictures = Pictures(v.list);
   s.ok_enabled = IsWindowEnabled(v.ok) != FALSE;
   GetWindowRect(v.window, &s.window);
   GetWindowRect(v.list, &s.list);
@@ -164,10 +187,19 @@ TEST_F(IconDialog, ChoosingAnIconFromTwoFiles) {
   EXPECT_EQ(s.seen.ok_caption, L"&OK");
   EXPECT_EQ(s.seen.cancel_caption, L"A&bbrechen");
   ASSERT_EQ(s.seen.items.size(), 8u);
+  ASSERT_EQ(s.seen.pictures.size(), 8u);
   for (int i = 0; i < 8; ++i) {
-    const std::wstring want = i < 5 ? L"icons5.dll," + std::to_wstring(i) : L"icons3.dll," + std::to_wstring(i - 5);
+    const int icon = i < 5 ? i : i - 5;
+    const std::wstring want = (i < 5 ? L"icons5.dll," : L"icons3.dll,") + std::to_wstring(icon);
     EXPECT_EQ(s.seen.items[size_t(i)].text, want);
     EXPECT_EQ(s.seen.items[size_t(i)].image, i);  // picture keys key0 .. key7
+    // Each picture is the icon on its 36 x 36 square.
+    const Pixels& p = s.seen.pictures[size_t(i)];
+    ASSERT_EQ(p.width, 36);
+    ASSERT_EQ(p.height, 36);
+    EXPECT_EQ(p.at(5, 5), TopColour(icon)) << i;
+    EXPECT_EQ(p.at(30, 28), BottomColour(icon)) << i;
+    EXPECT_EQ(p.at(34, 34), WindowColour()) << i;
   }
 }
 

@@ -17,7 +17,7 @@ check("a text file has none", ic.GetIconNumber(fso.GetSpecialFolder(1) + "\\..\\
 check("LoadIcon returns the count", ic.LoadIcon(dir + "icons3.dll", 2), 3);
 var path = temp + "icons_js_icon.bmp";
 ic.IconToFile(path);
-check("a 36 x 36 bitmap file", fso.GetFile(path).Size, 54 + 36 * 36 * 4);
+check("a 36 x 36 bitmap file", fso.GetFile(path).Size, 54 + 36 * 36 * 3);
 checkError("LoadIcon with a negative index", 9, function () { ic.LoadIcon(dir + "icons3.dll", -2); });
 checkError("LoadIcon beyond 16 bits", 6, function () { ic.LoadIcon(dir + "icons3.dll", 40000); });
 

@@ -25,7 +25,7 @@ path = temp & "icons_vbs_icon"
 ic.IconToFile path
 CheckError "IconToFile", 0
 r = CLng(fso.GetFile(path).Size)
-Check "a 36 x 36 bitmap file, name unchanged", r, CLng(54 + 36 * 36 * 4)
+Check "a 36 x 36 bitmap file, name unchanged", r, CLng(54 + 36 * 36 * 3)
 r = ic.LoadIcon(dir & "icons5.dll", -1)
 CheckError "LoadIcon with a negative index", 9
 r = ic.LoadIcon(dir & "fehlt.dll", -1)
