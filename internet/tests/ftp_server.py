@@ -6,13 +6,17 @@ as a server that fails in the middle of a listing does.
 
 Usage: ftp_server.py ROOT READY_FILE [--stop-file PATH] [--populate NAME=COUNT ...]
 Writes READY_FILE (holding the process id) once it accepts connections. With
---stop-file it ends as soon as that file exists (for callers that cannot send signals).
+--stop-file it ends as soon as that file exists (for callers that cannot send signals)
+and then removes ROOT, READY_FILE and the stop file.
 """
 import argparse
+import errno
 import os
+import shutil
 import signal
 import socket
 import struct
+import time
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -63,6 +67,18 @@ def populate(root, spec):
             f.write(b"x")
 
 
+def listen(handler, patience=120):
+    """The server on port 21; waits while another run (tests or benchmark) holds it."""
+    deadline = time.time() + patience
+    while True:
+        try:
+            return FTPServer(("127.0.0.1", 21), handler)
+        except OSError as e:
+            if e.errno != errno.EADDRINUSE or time.time() > deadline:
+                raise
+            time.sleep(1)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("root")
@@ -70,6 +86,11 @@ def main():
     parser.add_argument("--stop-file")
     parser.add_argument("--populate", action="append", default=[])
     args = parser.parse_args()
+    if args.stop_file:
+        # Started by a Windows program: hold none of its output pipes open after it ends.
+        devnull = os.open(os.devnull, os.O_RDWR)
+        for fd in (0, 1, 2):
+            os.dup2(devnull, fd)
     os.makedirs(os.path.join(args.root, DROP_DIR), exist_ok=True)
     for spec in args.populate:
         populate(args.root, spec)
@@ -78,7 +99,7 @@ def main():
     authorizer.add_user(USER, PASSWORD, args.root, perm="elradfmwMT")
     Handler.authorizer = authorizer
     Handler.banner = "quillbox test server ready"
-    server = FTPServer(("127.0.0.1", 21), Handler)
+    server = listen(Handler)
     server.max_cons = 64
     signal.signal(signal.SIGTERM, lambda *_: server.close_all() or sys.exit(0))
     with open(args.ready_file, "w") as f:
@@ -86,9 +107,15 @@ def main():
     if not args.stop_file:
         server.serve_forever(timeout=1)
         return
-    while not os.path.exists(args.stop_file):
-        server.serve_forever(timeout=0.5, blocking=False)
-    server.close_all()
+    try:
+        while not os.path.exists(args.stop_file):
+            server.serve_forever(timeout=0.5, blocking=False, handle_exit=False)
+    finally:
+        server.close_all()
+        shutil.rmtree(args.root, ignore_errors=True)
+        for path in (args.stop_file, args.ready_file):
+            if os.path.exists(path):
+                os.remove(path)
 
 
 if __name__ == "__main__":
