@@ -67,12 +67,11 @@ void InitListView() {
   (void)done;
 }
 
-}  // namespace
-
-namespace {
-// A plain pointer, so that nothing of this library runs when a thread ends. Objects are
-// apartment-threaded: the last one is released on this thread, which clears it.
+// The dialog of this thread. A plain pointer, so that nothing of this library runs when
+// a thread ends; objects are apartment-threaded, so the last one is released on this
+// thread, and the dialog clears it then.
 thread_local ListDialog* t_dialog = nullptr;
+
 }  // namespace
 
 std::shared_ptr<ListDialog> ListDialog::ForThisThread() {
@@ -153,6 +152,9 @@ LRESULT ListDialog::Handle(UINT message, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_NOTIFY:
       return Notify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_SETFOCUS:  // back to the window: the keys go to the list again
+      SetFocus(list_);
+      return 0;
     case WM_CLOSE:  // the close control: neither OK nor cancel
       Unload();
       return 0;
