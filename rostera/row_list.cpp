@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "frame/errors.h"
@@ -83,6 +84,7 @@ std::shared_ptr<Row> RowList::Append(std::wstring key, std::wstring text) {
   if (by_key_.count(key)) frame::Raise(kKeyNotUnique, L"Key is not unique in collection");
   auto row = std::make_shared<Row>();
   row->key = key;
+  row->texts.reserve(std::max<size_t>(1, widths_.size()));  // room for the cells to come
   row->texts.push_back(std::move(text));
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;

@@ -148,15 +148,19 @@ int main() {
   const auto rows10 = MakeRows(10000), rows20 = MakeRows(20000);
   // Rounds in turn, so that a busy neighbour on the machine slows all of them alike; the
   // best round of each counts.
-  Phases ours10, ours20, quiet20, drawing20;
+  Phases ours10, ours20, quiet10, quiet20, drawing20;
   for (int round = 0; round < 5; ++round) {
     ours10.KeepBest(MeasureRostera(rows10));
     ours20.KeepBest(MeasureRostera(rows20));
+    quiet10.KeepBest(MeasureBareListView(rows10, true));
     quiet20.KeepBest(MeasureBareListView(rows20, true));
     if (round < 2) drawing20.KeepBest(MeasureBareListView(rows20, false));
   }
   const std::string ours = Figures("rostera", 10000, ours10) + "\n  " + Figures("rostera", 20000, ours20);
   qbbench::PrintRatio("rostera 20k/10k fill+sort+read", ours20.cycle() / ours10.cycle(), "<= 2.2", ours);
+  qbbench::PrintRatio("bare list-view 20k/10k fill, drawing off", quiet20.fill / quiet10.fill, "for information",
+                      Figures("bare list-view, drawing off", 10000, quiet10));
+  qbbench::PrintRatio("rostera 20k/10k fill", ours20.fill / ours10.fill, "for information", ours);
   qbbench::PrintRatio("rostera fill vs bare list-view fill, drawing off (20k)", ours20.fill / quiet20.fill, "<= 1.5",
                       Figures("bare list-view, drawing off", 20000, quiet20));
   qbbench::PrintRatio("rostera fill vs bare list-view fill, drawing on (20k)", ours20.fill / drawing20.fill, "<= 1.5",
