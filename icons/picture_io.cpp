@@ -18,7 +18,7 @@ class OpenedClipboard {
   OpenedClipboard()
       : owner_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
     // Another program may hold the clipboard for a moment.
-    for (int attempt = 0; attempt < 50 && !open_; ++attempt) {
+    for (int attempt = 0; attempt < 100 && !open_; ++attempt) {
       open_ = OpenClipboard(owner_.get()) != FALSE;
       if (!open_) Sleep(10);
     }

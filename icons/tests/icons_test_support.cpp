@@ -104,8 +104,14 @@ Pixels ReadBitmap(HBITMAP bitmap) {
   return FromRows(bm.bmWidth, bm.bmHeight, 32, false, bits.data());
 }
 
+// The clipboard may be held for a moment by the clipboard manager, which hands our
+// data to the other programs on the same display.
+bool OpenClipboardPatiently() {
+  return WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, std::chrono::seconds(5));
+}
+
 Pixels ClipboardBitmap() {
-  if (!OpenClipboard(nullptr)) return {};
+  if (!OpenClipboardPatiently()) return {};
   Pixels p = ReadBitmap(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
   CloseClipboard();
   return p;
@@ -138,7 +144,7 @@ int LiveUserObjects() {
 }
 
 void PutTextOnClipboard(const std::wstring& text) {
-  if (!OpenClipboard(nullptr)) return;
+  if (!OpenClipboardPatiently()) return;
   EmptyClipboard();
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
   std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
@@ -148,7 +154,7 @@ void PutTextOnClipboard(const std::wstring& text) {
 }
 
 std::wstring ClipboardText() {
-  if (!OpenClipboard(nullptr)) return {};
+  if (!OpenClipboardPatiently()) return {};
   std::wstring text;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     text = static_cast<const wchar_t*>(GlobalLock(data));
