@@ -44,12 +44,14 @@ LRESULT BrowserWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, m, wp, lp);
 }
 
-// Disconnects a closed browser from its clients once the call that closed it returned.
+// Once the call that closed a browser's window has returned: disconnects the browser
+// from its clients and ends the process, as a browser's process ends with its window.
 LRESULT ServerWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == kDisconnect) {
     auto* unknown = reinterpret_cast<IUnknown*>(lp);
     CoDisconnectObject(unknown, 0);
     unknown->Release();
+    PostQuitMessage(0);
     return 0;
   }
   return DefWindowProcW(w, m, wp, lp);
@@ -90,7 +92,12 @@ Browser::Browser() : page_(std::make_shared<Page>()), events_(this, DIID_DWebBro
   if (window_) AddRef();  // the open window keeps its browser
 }
 
-Browser::~Browser() { ServerUnlock(); }
+Browser::~Browser() {
+  // Document objects that clients still hold must not call back into a gone browser.
+  page_->record = [](const std::wstring&) {};
+  page_->changed = [] {};
+  ServerUnlock();
+}
 
 STDMETHODIMP_(ULONG) Browser::Release() {
   LONG n = InterlockedDecrement(&refs_);

@@ -2,9 +2,10 @@
 //   standin_browser /RegServer     makes it the browser application of this machine
 //                                  (ProgID InternetExplorer.Application), saving the
 //                                  entry it replaces
-//   standin_browser /UnregServer   puts the saved entry back and removes its own
+//   standin_browser /UnregServer   puts the saved entry back, removes its own and closes
+//                                  the windows still open
 //   standin_browser /close         closes every open stand-in browser window
-//   standin_browser -Embedding     started by COM: serves until its windows are gone
+//   standin_browser -Embedding     started by COM: serves one browser until its window closes
 #include <windows.h>
 #include <objbase.h>
 
@@ -65,6 +66,9 @@ bool WriteText(HKEY root, const std::wstring& path, const wchar_t* name, const s
                         DWORD((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+// The class goes into both registry views (32- and 64-bit clients look in their own);
+// the ProgID only into the 64-bit one, which 32-bit clients fall back to as long as
+// their view has no key of that name.
 int Register() {
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -74,41 +78,17 @@ int Register() {
     const std::wstring key = L"Software\\Classes\\CLSID\\" + clsid;
     ok &= WriteText(HKEY_LOCAL_MACHINE, key, nullptr, L"Stand-in browser application", view);
     ok &= WriteText(HKEY_LOCAL_MACHINE, key + L"\\LocalServer32", nullptr, L"\"" + std::wstring(path) + L"\"", view);
-    frame::RegKey progid;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProgIdClsid, 0, nullptr, 0, KEY_READ | KEY_SET_VALUE | view, nullptr,
-                        progid.put(), nullptr)) {
-      ok = false;
-      continue;
-    }
-    const std::wstring current = ReadDefault(progid.get());
-    // Registering twice must not save our own entry (or nothing) over the real one.
-    if (current != clsid && !current.empty())
-      ok &= WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, kSavedValue, current, view);
-    ok &= WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, nullptr, clsid, view);
   }
+  frame::RegKey progid;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProgIdClsid, 0, nullptr, 0, KEY_READ | KEY_SET_VALUE | KEY_WOW64_64KEY,
+                      nullptr, progid.put(), nullptr))
+    return 1;
+  // Registering twice must not save our own entry (or nothing) over the real one.
+  const std::wstring current = ReadDefault(progid.get());
+  if (current != clsid && !current.empty())
+    ok &= WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, kSavedValue, current, KEY_WOW64_64KEY);
+  ok &= WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, nullptr, clsid, KEY_WOW64_64KEY);
   return ok ? 0 : 1;
-}
-
-int Unregister() {
-  const std::wstring clsid = ClsidText();
-  for (REGSAM view : kViews) {
-    frame::RegKey progid;
-    if (!RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProgIdClsid, 0, KEY_READ | KEY_SET_VALUE | view, progid.put()) &&
-        ReadDefault(progid.get()) == clsid) {
-      const std::wstring saved = ReadDefault(progid.get(), kSavedValue);
-      if (saved.empty()) {
-        RegDeleteValueW(progid.get(), nullptr);
-      } else {
-        WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, nullptr, saved, view);
-        RegDeleteValueW(progid.get(), kSavedValue);
-      }
-    }
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\CLSID\\" + clsid).c_str());
-    frame::RegKey classes;
-    if (!RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID", 0, KEY_ALL_ACCESS | view, classes.put()))
-      RegDeleteKeyW(classes.get(), clsid.c_str());
-  }
-  return 0;
 }
 
 BOOL CALLBACK CloseIfStandIn(HWND w, LPARAM) {
@@ -117,11 +97,37 @@ BOOL CALLBACK CloseIfStandIn(HWND w, LPARAM) {
   return TRUE;
 }
 
+// Also closes windows left open, so that no stand-in process outlives the tests.
+int Unregister() {
+  EnumWindows(CloseIfStandIn, 0);
+  const std::wstring clsid = ClsidText();
+  frame::RegKey progid;
+  if (!RegOpenKeyExW(HKEY_LOCAL_MACHINE, kProgIdClsid, 0, KEY_READ | KEY_SET_VALUE | KEY_WOW64_64KEY, progid.put()) &&
+      ReadDefault(progid.get()) == clsid) {
+    const std::wstring saved = ReadDefault(progid.get(), kSavedValue);
+    if (saved.empty()) {
+      RegDeleteValueW(progid.get(), nullptr);
+    } else {
+      WriteText(HKEY_LOCAL_MACHINE, kProgIdClsid, nullptr, saved, KEY_WOW64_64KEY);
+      RegDeleteValueW(progid.get(), kSavedValue);
+    }
+  }
+  for (REGSAM view : kViews) {
+    frame::RegKey classes;
+    if (!RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID", 0, KEY_ALL_ACCESS | view, classes.put())) {
+      RegDeleteTreeW(classes.get(), clsid.c_str());
+      RegDeleteKeyW(classes.get(), clsid.c_str());
+    }
+  }
+  return 0;
+}
+
 int Serve() {
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
   static Factory factory;
   DWORD cookie = 0;
-  HRESULT hr = CoRegisterClassObject(kStandInClsid, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
+  // One browser window per process, as the browser application gives each its own.
+  HRESULT hr = CoRegisterClassObject(kStandInClsid, &factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie);
   if (SUCCEEDED(hr)) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

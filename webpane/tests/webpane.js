@@ -24,6 +24,8 @@ sh.Run(closer, 0, true);
 var start = new Date().getTime();
 while (!o.fired && new Date().getTime() - start < 10000) o.HandleEvents();
 check("fired after the window was closed", o.fired, true);
+checkError("storing a window in obj by a property put", 0, function () { o.obj = ie; });
+check("obj holds a window", o.obj === null, false);
 checkError("WaitForQuit on a closed window returns at once", 0, function () { o.WaitForQuit(ie); });
 var other = new ActiveXObject("webpane.quillbox");
 checkError("WaitForQuit from an object that never watched it", 0, function () { other.WaitForQuit(ie); });

@@ -197,11 +197,20 @@ TEST_F(Webpane, PageAddressPieces) {
 }
 
 TEST_F(Webpane, SpecialCharactersInTheTitleReachThePageUnchanged) {
-  const std::wstring title = L"Joe's 100% C:\\temp";
-  auto ie = Open(L"OpenIEWindow", {Text(title)});
-  ASSERT_TRUE(ie);
-  EXPECT_NE(Address(ie.get()).find(L"<title>Joe\\'s 100%25 C:\\\\temp</title>"), std::wstring::npos);
-  EXPECT_EQ(qbtest::WindowText(WindowOf(ie.get())), title);
+  struct Case {
+    std::wstring title, in_address;
+  } cases[] = {
+      {L"Joe's 100% C:\\temp", L"Joe\\'s 100%25 C:\\\\temp"},
+      {L"zwei\r\nZeilen", L"zwei\\r\\nZeilen"},
+      {L"<i>\"so\"</i> & mehr", L"<i>\"so\"</i> & mehr"},  // everything else as given
+  };
+  for (const Case& c : cases) {
+    auto ie = Open(L"OpenIEWindow", {Text(c.title)});
+    ASSERT_TRUE(ie);
+    EXPECT_NE(Address(ie.get()).find(L"<title>" + c.in_address + L"</title>"), std::wstring::npos)
+        << Narrow(Address(ie.get()));
+    EXPECT_EQ(qbtest::WindowText(WindowOf(ie.get())), c.title) << "the page shows the title as given";
+  }
 }
 
 TEST_F(Webpane, OpenIEWindowFromTemplateNavigatesToTheAddressGiven) {
@@ -233,6 +242,17 @@ TEST_F(Webpane, SayReplacesAndSayMoreAppends) {
   say(L"SayDirect", L"");
   EXPECT_EQ(Body(ie.get()), L"");
   EXPECT_EQ(var.vt, VT_DISPATCH) << "the script's variable still holds the window";
+
+  // A compiled client may pass its own typed variable holding the plain IDispatch.
+  ComPtr<IDispatch> plain;
+  ASSERT_EQ(ie->QueryInterface(IID_IDispatch, plain.put_void()), S_OK);
+  IDispatch* slot = plain.get();
+  VARIANT typed;
+  typed.vt = VT_BYREF | VT_DISPATCH;
+  typed.ppdispVal = &slot;
+  EXPECT_TRUE(Call(pane_.get(), L"SayMore", {Variant::Copy(typed), Text(L"typed")}).ok());
+  EXPECT_EQ(Body(ie.get()), L"<p>typed</p>");
+  EXPECT_EQ(slot, plain.get());
 }
 
 TEST_F(Webpane, SayWithoutAWindowIsObjectNotSet) {
@@ -327,35 +347,27 @@ TEST_F(Webpane, HandleEventsWithNothingPendingLeavesFired) {
   }
 }
 
-// Makes the browser's ProgID name no class while it lives (in both registry views).
+// Makes the browser's ProgID name no class while it lives.
 class HiddenProgId {
  public:
   HiddenProgId() {
-    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-      frame::RegKey key;
-      RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ | KEY_SET_VALUE | view, key.put());
-      wchar_t value[64] = L"";
-      DWORD size = sizeof value;
-      RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-      saved_.push_back(value);
-      RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));
-    }
+    RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\InternetExplorer.Application\\CLSID", 0,
+                  KEY_READ | KEY_SET_VALUE | KEY_WOW64_64KEY, key_.put());
+    wchar_t value[64] = L"";
+    DWORD size = sizeof value - sizeof(wchar_t);
+    RegQueryValueExW(key_.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    saved_ = value;
+    Set(L"");
   }
-  ~HiddenProgId() {
-    // In reverse: where both views share the key, the first one saved the real value.
-    size_t i = saved_.size();
-    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-      frame::RegKey key;
-      RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | view, key.put());
-      const std::wstring& v = saved_[--i];
-      RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
-                     DWORD((v.size() + 1) * sizeof(wchar_t)));
-    }
-  }
+  ~HiddenProgId() { Set(saved_); }
 
  private:
-  static constexpr wchar_t kKey[] = L"Software\\Classes\\InternetExplorer.Application\\CLSID";
-  std::vector<std::wstring> saved_;
+  void Set(const std::wstring& v) {
+    RegSetValueExW(key_.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
+                   DWORD((v.size() + 1) * sizeof(wchar_t)));
+  }
+  frame::RegKey key_;
+  std::wstring saved_;
 };
 
 TEST_F(Webpane, NoBrowserIsError429AndKeepsObj) {
