@@ -103,16 +103,67 @@ Variant Missing() {
   return v;
 }
 
+namespace {
+
+// The platform's counters where it keeps them; otherwise (Wine reports 0 for handle,
+// GDI and USER counts and for private bytes) the live objects are counted directly.
+DWORD CountHandles() {
+  DWORD n = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &n) && n) return n;
+  for (UINT_PTR value = 4; value < 0x10000; value += 4) {
+    DWORD flags;
+    n += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != 0;
+  }
+  return n;
+}
+
+SIZE_T CountPrivateBytes() {
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;
+       at = static_cast<const char*>(info.BaseAddress) + info.RegionSize) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    if (info.RegionSize == 0) break;
+  }
+  return total;
+}
+
+DWORD CountGdiObjects() {
+  if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return n;
+  DWORD n = 0;
+  for (UINT_PTR i = 1; i <= 0xFFFF; ++i) n += GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
+  return n;
+}
+
+DWORD CountUserObjects() {
+  if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return n;
+  DWORD n = 0;
+  for (UINT_PTR i = 0x20; i <= 0xFFFF; i += 2) {
+    HWND w = reinterpret_cast<HWND>(i);
+    DWORD pid = 0;
+    if (IsWindow(w)) {
+      GetWindowThreadProcessId(w, &pid);
+      n += pid == GetCurrentProcessId();
+      continue;
+    }
+    ICONINFO icon{};
+    if (GetIconInfo(reinterpret_cast<HICON>(i), &icon)) {
+      ++n;
+      if (icon.hbmMask) DeleteObject(icon.hbmMask);
+      if (icon.hbmColor) DeleteObject(icon.hbmColor);
+    }
+  }
+  return n;
+}
+
+}  // namespace
+
 ResourceUse MeasureResources() {
   ResourceUse use;
-  HANDLE self = GetCurrentProcess();
-  GetProcessHandleCount(self, &use.handles);
-  PROCESS_MEMORY_COUNTERS_EX pmc{};
-  pmc.cb = sizeof pmc;
-  if (GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
-    use.private_bytes = pmc.PrivateUsage;
-  use.gdi_objects = GetGuiResources(self, GR_GDIOBJECTS);
-  use.user_objects = GetGuiResources(self, GR_USEROBJECTS);
+  use.handles = CountHandles();
+  use.private_bytes = CountPrivateBytes();
+  use.gdi_objects = CountGdiObjects();
+  use.user_objects = CountUserObjects();
   return use;
 }
 

@@ -153,6 +153,8 @@ TEST(TaskscopeLifetime, TenThousandObjectsLeaveHandlesAndMemoryFlat) {
   };
   round();  // warms caches: the type library, the class factory, the heap
   ResourceUse before = MeasureResources();
+  ASSERT_GT(before.handles, 0u) << "the measurement must see this process's handles";
+  ASSERT_GT(before.private_bytes, 0u);
   for (int i = 0; i < 10; ++i) round();
   ResourceUse after = MeasureResources();
   EXPECT_LE(after.handles, before.handles + 5);
