@@ -12,6 +12,7 @@ namespace frame {
 namespace {
 
 DWORD g_server_thread = 0;
+DWORD g_class_cookie = 0;
 
 // Whether the command line holds `name` as a word, with or without a leading / or -.
 bool HasSwitch(const std::wstring& line, const wchar_t* name) {
@@ -33,16 +34,24 @@ int Serve() {
   HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (FAILED(hr)) return 1;
   g_server_thread = GetCurrentThreadId();
-  DWORD cookie = 0;
   hr = CoRegisterClassObject(*CurrentComponent()->clsid, &TheClassFactory(), CLSCTX_LOCAL_SERVER,
-                             REGCLS_MULTIPLEUSE, &cookie);
+                             REGCLS_MULTIPLEUSE, &g_class_cookie);
   if (SUCCEEDED(hr)) {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+      BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+      if (got < 0) break;
+      // The quit posted when the last object went may arrive after a new client has
+      // created one: serve on while anything holds the server.
+      if (got == 0) {
+        if (ModuleLockCount() > 0) continue;
+        break;
+      }
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    CoRevokeClassObject(cookie);
+    if (g_class_cookie) CoRevokeClassObject(g_class_cookie);
+    g_class_cookie = 0;
   }
   CoUninitialize();
   return SUCCEEDED(hr) ? 0 : 1;
@@ -51,7 +60,14 @@ int Serve() {
 }  // namespace
 
 void OnLastLockReleased() {
-  if (g_server_thread) PostThreadMessageW(g_server_thread, WM_QUIT, 0, 0);
+  if (!g_server_thread) return;
+  // Withdraw the class at once: a client that creates one now starts a new server
+  // instead of reaching this one while it ends.
+  if (g_class_cookie && GetCurrentThreadId() == g_server_thread) {
+    CoRevokeClassObject(g_class_cookie);
+    g_class_cookie = 0;
+  }
+  PostThreadMessageW(g_server_thread, WM_QUIT, 0, 0);
 }
 
 int RunLocalServer(const wchar_t* command_line) {

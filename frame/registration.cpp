@@ -1,6 +1,7 @@
 #include "registration.h"
 
 #include <string>
+#include <vector>
 
 #include "module.h"
 #include "values.h"
@@ -25,13 +26,14 @@ HKEY ScopeRoot(RegistrationScope scope) {
 
 class Writer {
  public:
-  explicit Writer(RegistrationScope scope) : root_(ScopeRoot(scope)) {}
+  // `view` selects the 32- or 64-bit registry view (KEY_WOW64_*), 0 the program's own.
+  explicit Writer(RegistrationScope scope, REGSAM view = 0) : root_(ScopeRoot(scope)), view_(view) {}
 
   void Set(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
     if (FAILED(hr_)) return;
     RegKey k;
     LONG rc = RegCreateKeyExW(root_, (L"Software\\Classes\\" + key).c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, k.put(), nullptr);
+                              KEY_SET_VALUE | view_, nullptr, k.put(), nullptr);
     if (rc == ERROR_SUCCESS)
       rc = RegSetValueExW(k.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           DWORD((value.size() + 1) * sizeof(wchar_t)));
@@ -41,13 +43,19 @@ class Writer {
 
  private:
   HKEY root_;
+  REGSAM view_;
   HRESULT hr_ = S_OK;
 };
 
 // Deletes a key with everything below it; a missing key is no failure.
-void DeleteTree(HKEY root, const std::wstring& key) {
-  RegDeleteTreeW(root, (L"Software\\Classes\\" + key).c_str());
-  RegDeleteKeyW(root, (L"Software\\Classes\\" + key).c_str());
+void DeleteTree(HKEY root, const std::wstring& key, REGSAM view = 0) {
+  const std::wstring path = L"Software\\Classes\\" + key;
+  RegKey k;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS | view, k.put()) == ERROR_SUCCESS) {
+    RegDeleteTreeW(k.get(), nullptr);
+    k.reset();
+  }
+  RegDeleteKeyExW(root, path.c_str(), view, 0);
 }
 
 bool HasSubkeys(HKEY root, const std::wstring& key) {
@@ -75,20 +83,28 @@ std::wstring Directory(const std::wstring& path) {
   return slash == std::wstring::npos ? path : path.substr(0, slash);
 }
 
-}  // namespace
+// A local server is one program for clients of both architectures: its class and
+// interfaces go into the 32- and the 64-bit registry view, and its type library (the
+// same file) is named for both platforms, so that either client's marshaller finds it.
+// An in-process server is registered by each architecture's build for its own clients.
+std::vector<REGSAM> Views(const ComponentInfo& c) {
+  if (c.kind == ServerKind::LocalServer) return {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+  return {0};
+}
 
-HRESULT RegisterComponent(RegistrationScope scope) {
-  const ComponentInfo* c = CurrentComponent();
-  if (!c) return E_UNEXPECTED;
-  const std::wstring path = ModulePath();
+std::vector<std::wstring> Platforms(const ComponentInfo& c) {
+  if (c.kind == ServerKind::LocalServer) return {L"win32", L"win64"};
+  return {kPlatform};
+}
+
+void WriteClassAndInterfaces(Writer& w, const ComponentInfo& c, const std::wstring& path) {
   const std::wstring progid = ProgId();
-  const std::wstring clsid = L"CLSID\\" + GuidText(*c->clsid);
-  const std::wstring libid = GuidText(*c->libid);
-  const std::wstring version = VersionText(*c);
-  Writer w(scope);
+  const std::wstring clsid = L"CLSID\\" + GuidText(*c.clsid);
+  const std::wstring libid = GuidText(*c.libid);
+  const std::wstring version = VersionText(c);
 
   w.Set(clsid, nullptr, L"quillbox");
-  if (c->kind == ServerKind::InProcess) {
+  if (c.kind == ServerKind::InProcess) {
     w.Set(clsid + L"\\InprocServer32", nullptr, path);
     w.Set(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
   } else {
@@ -101,17 +117,11 @@ HRESULT RegisterComponent(RegistrationScope scope) {
   w.Set(clsid + L"\\Programmable", nullptr, L"");
 
   w.Set(progid, nullptr, L"quillbox");
-  w.Set(progid + L"\\CLSID", nullptr, GuidText(*c->clsid));
-
-  const std::wstring lib = L"TypeLib\\" + libid + L"\\" + version;
-  w.Set(lib, nullptr, c->library);
-  w.Set(lib + L"\\0\\" + kPlatform, nullptr, path);
-  w.Set(lib + L"\\FLAGS", nullptr, L"0");
-  w.Set(lib + L"\\HELPDIR", nullptr, Directory(path));
+  w.Set(progid + L"\\CLSID", nullptr, GuidText(*c.clsid));
 
   struct { const IID* iid; const wchar_t* name; const wchar_t* marshaller; } interfaces[] = {
-      {c->iid, L"_quillbox", kTypeLibraryMarshaller},
-      {c->events, L"__quillbox", kDispatchMarshaller},
+      {c.iid, L"_quillbox", kTypeLibraryMarshaller},
+      {c.events, L"__quillbox", kDispatchMarshaller},
   };
   for (auto& i : interfaces) {
     const std::wstring key = L"Interface\\" + GuidText(*i.iid);
@@ -121,6 +131,25 @@ HRESULT RegisterComponent(RegistrationScope scope) {
     w.Set(key + L"\\TypeLib", nullptr, libid);
     w.Set(key + L"\\TypeLib", L"Version", version);
   }
+}
+
+}  // namespace
+
+HRESULT RegisterComponent(RegistrationScope scope) {
+  const ComponentInfo* c = CurrentComponent();
+  if (!c) return E_UNEXPECTED;
+  const std::wstring path = ModulePath();
+  for (REGSAM view : Views(*c)) {
+    Writer w(scope, view);
+    WriteClassAndInterfaces(w, *c, path);
+    if (FAILED(w.result())) return w.result();
+  }
+  Writer w(scope);
+  const std::wstring lib = L"TypeLib\\" + GuidText(*c->libid) + L"\\" + VersionText(*c);
+  w.Set(lib, nullptr, c->library);
+  for (const std::wstring& platform : Platforms(*c)) w.Set(lib + L"\\0\\" + platform, nullptr, path);
+  w.Set(lib + L"\\FLAGS", nullptr, L"0");
+  w.Set(lib + L"\\HELPDIR", nullptr, Directory(path));
   return w.result();
 }
 
@@ -128,15 +157,17 @@ HRESULT UnregisterComponent(RegistrationScope scope) {
   const ComponentInfo* c = CurrentComponent();
   if (!c) return E_UNEXPECTED;
   HKEY root = ScopeRoot(scope);
-  DeleteTree(root, L"CLSID\\" + GuidText(*c->clsid));
-  DeleteTree(root, ProgId());
-  DeleteTree(root, L"Interface\\" + GuidText(*c->iid));
-  DeleteTree(root, L"Interface\\" + GuidText(*c->events));
-  // The type library key is shared by the 32- and 64-bit builds: remove only this
-  // platform's path, and the keys above it once nothing else is left in them.
+  for (REGSAM view : Views(*c)) {
+    DeleteTree(root, L"CLSID\\" + GuidText(*c->clsid), view);
+    DeleteTree(root, ProgId(), view);
+    DeleteTree(root, L"Interface\\" + GuidText(*c->iid), view);
+    DeleteTree(root, L"Interface\\" + GuidText(*c->events), view);
+  }
+  // The type library key is shared by the 32- and 64-bit builds: remove only the paths
+  // this program registered, and the keys above them once nothing else is left in them.
   const std::wstring lib = L"TypeLib\\" + GuidText(*c->libid);
   const std::wstring version = lib + L"\\" + VersionText(*c);
-  DeleteTree(root, version + L"\\0\\" + kPlatform);
+  for (const std::wstring& platform : Platforms(*c)) DeleteTree(root, version + L"\\0\\" + platform);
   if (!HasSubkeys(root, version + L"\\0")) {
     DeleteTree(root, version);
     if (!HasSubkeys(root, lib)) DeleteTree(root, lib);
