@@ -1,5 +1,7 @@
 #include "icons_test_support.h"
 
+#include "testing/automation.h"
+
 #include <cstring>
 
 namespace icontest {
@@ -117,31 +119,9 @@ Pixels ClipboardBitmap() {
   return p;
 }
 
-int LiveGdiObjects() {
-  if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return int(n);
-  int n = 0;
-  for (UINT_PTR i = 1; i <= 0xFFFF; ++i) n += GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
-  return n;
-}
+int LiveGdiObjects() { return int(qbtest::MeasureResources().gdi_objects); }
 
-int LiveUserObjects() {
-  if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return int(n);
-  int n = 0;
-  for (UINT_PTR i = 0x20; i <= 0xFFFF; i += 2) {
-    HWND w = reinterpret_cast<HWND>(i);
-    ICONINFO info{};
-    DWORD pid = 0;
-    if (IsWindow(w)) {
-      GetWindowThreadProcessId(w, &pid);
-      n += pid == GetCurrentProcessId();
-    } else if (GetIconInfo(reinterpret_cast<HICON>(i), &info)) {
-      ++n;
-      if (info.hbmMask) DeleteObject(info.hbmMask);
-      if (info.hbmColor) DeleteObject(info.hbmColor);
-    }
-  }
-  return n;
-}
+int LiveUserObjects() { return int(qbtest::MeasureResources().user_objects); }
 
 void PutTextOnClipboard(const std::wstring& text) {
   if (!OpenClipboardPatiently()) return;
