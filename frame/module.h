@@ -31,6 +31,14 @@ struct ComponentRegistrar {
 #define QUILLBOX_COMPONENT(info) \
   static const ::frame::ComponentRegistrar quillbox_component_registrar_{info}
 
+// The usual case in one line: type library `library` (version 1.0) as widl names its
+// identifiers, the application title, the kind of server and the class `Class`.
+#define QUILLBOX_DEFINE_COMPONENT(library, title, kind, Class)                                    \
+  static const ::frame::ComponentInfo quillbox_component_info_ = {                                \
+      L## #library, title, &CLSID_quillbox, &LIBID_##library, &IID__quillbox, &DIID___quillbox, \
+      1, 0, kind, &Class::CreateInstance};                                                        \
+  QUILLBOX_COMPONENT(quillbox_component_info_)
+
 const ComponentInfo* CurrentComponent();
 std::wstring ProgId();
 const wchar_t* ApplicationTitle();

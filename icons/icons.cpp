@@ -15,10 +15,7 @@
 namespace icons {
 namespace {
 
-const frame::ComponentInfo kIcons = {
-    L"icons", L"pictoria", &CLSID_quillbox, &LIBID_icons, &IID__quillbox, &DIID___quillbox,
-    1, 0, frame::ServerKind::InProcess, &Icons::CreateInstance};
-QUILLBOX_COMPONENT(kIcons);
+QUILLBOX_DEFINE_COMPONENT(icons, L"pictoria", frame::ServerKind::InProcess, Icons);
 
 // Window handles travel to and from scripts as 32-bit numbers.
 HWND ToWindow(long handle) { return static_cast<HWND>(LongToHandle(handle)); }

@@ -6,10 +6,7 @@
 namespace rostera {
 namespace {
 
-const frame::ComponentInfo kRostera = {
-    L"rostera", L"rostera", &CLSID_quillbox, &LIBID_rostera, &IID__quillbox, &DIID___quillbox,
-    1, 0, frame::ServerKind::InProcess, &Rostera::CreateInstance};
-QUILLBOX_COMPONENT(kRostera);
+QUILLBOX_DEFINE_COMPONENT(rostera, L"rostera", frame::ServerKind::InProcess, Rostera);
 
 IDispatch* AsDispatch(const frame::ComPtr<frame::StringCollection>& collection) {
   return static_cast<IQuillboxCollection*>(collection.get());

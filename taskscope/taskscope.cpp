@@ -8,10 +8,7 @@
 namespace taskscope {
 namespace {
 
-const frame::ComponentInfo kTaskscope = {
-    L"taskscope", L"taskscope", &CLSID_quillbox, &LIBID_taskscope, &IID__quillbox, &DIID___quillbox,
-    1, 0, frame::ServerKind::InProcess, &Taskscope::CreateInstance};
-QUILLBOX_COMPONENT(kTaskscope);
+QUILLBOX_DEFINE_COMPONENT(taskscope, L"taskscope", frame::ServerKind::InProcess, Taskscope);
 
 }  // namespace
 
