@@ -15,6 +15,7 @@ namespace {
 constexpr UINT kLoadPage = WM_APP + 1;
 constexpr UINT kDisconnect = WM_APP + 2;
 LONG g_server_locks = 0;
+int g_open_windows = 0;
 HWND g_server_window = nullptr;
 
 Browser* Of(HWND w) { return reinterpret_cast<Browser*>(GetWindowLongPtrW(w, GWLP_USERDATA)); }
@@ -66,6 +67,8 @@ HWND ServerWindow() {
 
 }  // namespace
 
+int OpenWindows() { return g_open_windows; }
+
 void ServerLock() { ++g_server_locks; }
 void ServerUnlock() {
   if (--g_server_locks == 0) PostQuitMessage(0);
@@ -89,7 +92,10 @@ Browser::Browser() : page_(std::make_shared<Page>()), events_(this, DIID_DWebBro
                                                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)),
                             L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 300, 300, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
-  if (window_) AddRef();  // the open window keeps its browser
+  if (window_) {
+    AddRef();  // the open window keeps its browser
+    ++g_open_windows;
+  }
 }
 
 Browser::~Browser() {
@@ -278,6 +284,7 @@ void Browser::OnWindowClosing() {
   events_.Raise(DISPID_ONQUIT, {});
   HWND w = std::exchange(window_, nullptr);
   DestroyWindow(w);
+  --g_open_windows;
   // Clients now see a window that is gone; the window's own reference travels with the
   // message and is dropped after the disconnection.
   if (!PostMessageW(ServerWindow(), kDisconnect, 0, LPARAM(static_cast<IUnknown*>(static_cast<IWebBrowser2*>(this)))))

@@ -19,9 +19,11 @@ namespace standin {
 
 extern const wchar_t kWindowClass[];
 
-// Objects and windows alive in this server; it ends when both are gone.
+// Objects alive in this server; it ends when none is left.
 void ServerLock();
 void ServerUnlock();
+// Browser windows open in this process.
+int OpenWindows();
 
 class Browser final : public IWebBrowser2, public IConnectionPointContainer {
  public:

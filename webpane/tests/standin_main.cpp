@@ -122,6 +122,21 @@ int Unregister() {
   return 0;
 }
 
+// A server without a window for ten seconds (one that COM started but nobody used, or
+// whose window closed while clients still hold it) ends, as a browser's process does.
+void CALLBACK EndWhenIdle(HWND, UINT, UINT_PTR, DWORD) {
+  static int idle_seconds = 0;
+  idle_seconds = standin::OpenWindows() > 0 ? 0 : idle_seconds + 1;
+  if (idle_seconds >= 10) PostQuitMessage(0);
+}
+
+// The platform's clean-up after the loop talks to clients that may be gone; it gets a
+// few seconds, then the process ends all the same.
+DWORD WINAPI EndSoon(void*) {
+  Sleep(5000);
+  ExitProcess(0);
+}
+
 int Serve() {
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
   static Factory factory;
@@ -129,11 +144,13 @@ int Serve() {
   // One browser window per process, as the browser application gives each its own.
   HRESULT hr = CoRegisterClassObject(kStandInClsid, &factory, CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie);
   if (SUCCEEDED(hr)) {
+    SetTimer(nullptr, 0, 1000, EndWhenIdle);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    CloseHandle(CreateThread(nullptr, 0, EndSoon, nullptr, 0, nullptr));
     CoRevokeClassObject(cookie);
   }
   CoUninitialize();

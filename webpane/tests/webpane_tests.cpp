@@ -255,6 +255,23 @@ TEST_F(Webpane, SayReplacesAndSayMoreAppends) {
   EXPECT_EQ(slot, plain.get());
 }
 
+TEST_F(Webpane, WritingManyTimesKeepsNoResources) {
+  auto ie = Open(L"OpenIEWindow");
+  ASSERT_TRUE(ie);
+  Variant var = Variant::Object(ie.get());
+  auto write = [&] {
+    Call(pane_.get(), L"Say", {RefTo(&var), Text(L"eins")});
+    Call(pane_.get(), L"SayMore", {RefTo(&var), Text(L"zwei")});
+  };
+  write();
+  const ResourceUse before = MeasureResources();
+  for (int i = 0; i < 200; ++i) write();
+  const ResourceUse after = MeasureResources();
+  EXPECT_LE(after.handles, before.handles + 5);
+  EXPECT_LE(after.private_bytes, before.private_bytes + 1024 * 1024);
+  EXPECT_EQ(Body(ie.get()), L"<p>eins</p><p>zwei</p>");
+}
+
 TEST_F(Webpane, SayWithoutAWindowIsObjectNotSet) {
   Variant nothing = Variant::Object(nullptr);
   for (const wchar_t* member : {L"Say", L"SayDirect", L"SayMore", L"SayMoreDirect"})
