@@ -29,5 +29,8 @@ struct LateCall {
 LateCall TryCallByName(IDispatch* object, const wchar_t* name, std::vector<Variant> args = {});
 // The same, raising the callee's error (code and description) when the call fails.
 Variant CallByName(IDispatch* object, const wchar_t* name, std::vector<Variant> args = {});
+// object.name read as a property, and object.name := value; raising like CallByName.
+Variant GetByName(IDispatch* object, const wchar_t* name);
+void PutByName(IDispatch* object, const wchar_t* name, Variant value);
 
 }  // namespace frame
