@@ -33,14 +33,17 @@ std::optional<RegValue> ReadValue(HKEY root, const wchar_t* key, const wchar_t* 
   return v;
 }
 
+// Sets a value, or deletes it for nullopt; a key that does not exist is not created for
+// a deletion (an empty key would hide the other registry view's entry).
 void WriteValue(HKEY root, const wchar_t* key, const wchar_t* name, const std::optional<RegValue>& v,
                 REGSAM view = 0) {
   frame::RegKey k;
+  if (!v) {
+    if (RegOpenKeyExW(root, key, 0, KEY_WRITE | view, k.put()) == ERROR_SUCCESS) RegDeleteValueW(k.get(), name);
+    return;
+  }
   ASSERT_EQ(RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_WRITE | view, nullptr, k.put(), nullptr), ERROR_SUCCESS);
-  if (v)
-    RegSetValueExW(k.get(), name, 0, v->type, v->data.data(), DWORD(v->data.size()));
-  else
-    RegDeleteValueW(k.get(), name);
+  RegSetValueExW(k.get(), name, 0, v->type, v->data.data(), DWORD(v->data.size()));
 }
 
 // Puts a registry value back as it was when this object was made.
