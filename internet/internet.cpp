@@ -12,10 +12,7 @@
 namespace internet {
 namespace {
 
-const frame::ComponentInfo kInternet = {
-    L"internet", L"internet", &CLSID_quillbox, &LIBID_internet, &IID__quillbox, &DIID___quillbox,
-    1, 0, frame::ServerKind::InProcess, &Internet::CreateInstance};
-QUILLBOX_COMPONENT(kInternet);
+QUILLBOX_DEFINE_COMPONENT(internet, L"internet", frame::ServerKind::InProcess, Internet);
 
 VARIANT_BOOL ToVariantBool(bool b) { return b ? VARIANT_TRUE : VARIANT_FALSE; }
 
