@@ -2,6 +2,7 @@
 
 #include "document_model.h"
 #include "frame/errors.h"
+#include "frame/late_binding.h"
 
 namespace webpane {
 namespace {
@@ -34,11 +35,8 @@ void Navigate(IWebBrowser2* browser, const std::wstring& address) {
 }  // namespace
 
 frame::ComPtr<IWebBrowser2> CreateBrowser() {
-  CLSID clsid;
-  if (FAILED(CLSIDFromProgID(kBrowserProgId, &clsid))) frame::Raise(frame::kCannotCreateObject);
-  frame::ComPtr<IWebBrowser2> browser;
-  HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IWebBrowser2, browser.put_void());
-  if (FAILED(hr) || !browser) frame::Raise(frame::kCannotCreateObject);
+  auto browser = frame::CreateByProgId(kBrowserProgId).As<IWebBrowser2>(IID_IWebBrowser2);
+  if (!browser) frame::Raise(frame::kCannotCreateObject);
   return browser;
 }
 

@@ -12,8 +12,8 @@
 
 namespace webpane {
 
-// A new browser application object, created by its ProgID as a local server; raises
-// 429 when it cannot be created.
+// A new browser application object (a local server), created by its ProgID; raises 429
+// when it cannot be created.
 frame::ComPtr<IWebBrowser2> CreateBrowser();
 
 struct WindowSetup {

@@ -10,10 +10,7 @@
 namespace webpane {
 namespace {
 
-const frame::ComponentInfo kWebpane = {
-    L"webpane", L"webpane", &CLSID_quillbox, &LIBID_webpane, &IID__quillbox, &DIID___quillbox,
-    1, 0, frame::ServerKind::InProcess, &Webpane::CreateInstance};
-QUILLBOX_COMPONENT(kWebpane);
+QUILLBOX_DEFINE_COMPONENT(webpane, L"webpane", frame::ServerKind::InProcess, Webpane);
 
 // The browser a by-reference ie4 names; a caller that is no script may hand over any
 // dispatch pointer, so ask it for the browser interface. Nothing is error 91.
