@@ -1,5 +1,7 @@
 #include "window_driver.h"
 
+#include <vector>
+
 namespace qbtest {
 
 std::wstring WindowText(HWND w) {
@@ -20,6 +22,7 @@ namespace {
 struct Search {
   const wchar_t* window_class;
   const wchar_t* title;
+  DWORD process = 0;
   HWND found = nullptr;
 };
 
@@ -27,7 +30,8 @@ BOOL CALLBACK Match(HWND w, LPARAM lp) {
   auto* s = reinterpret_cast<Search*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
-  if (pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
+  const DWORD wanted = s->process ? s->process : GetCurrentProcessId();
+  if ((wanted != kAnyProcess && pid != wanted) || !IsWindowVisible(w)) return TRUE;
   if (s->window_class && ClassName(w) != s->window_class) return TRUE;
   if (s->title && WindowText(w) != s->title) return TRUE;
   s->found = w;
@@ -45,8 +49,9 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-HWND WaitForWindow(const wchar_t* window_class, const wchar_t* title, std::chrono::milliseconds timeout) {
-  Search s{window_class, title};
+HWND WaitForWindow(const wchar_t* window_class, const wchar_t* title, std::chrono::milliseconds timeout,
+                   DWORD process) {
+  Search s{window_class, title, process};
   WaitUntil([&] {
     EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
     return s.found != nullptr;
@@ -62,7 +67,58 @@ HWND FindChildByText(HWND parent, const wchar_t* text) {
 
 void Press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-MessageBoxWatcher::MessageBoxWatcher() : thread_([this] { Run(); }) {}
+namespace {
+
+// The pixels of a screen rectangle, or of an icon drawn on a background of one colour.
+std::vector<DWORD> Pixels(int width, int height, const std::function<void(HDC)>& draw) {
+  std::vector<DWORD> pixels(size_t(width) * height);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    draw(dc);
+    GdiFlush();
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<DWORD*>(bits)[i] & 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// Whether an icon control shows `icon`. A box of another process holds its own handle
+// of a system icon, so the picture on the screen is compared when the handles differ.
+bool ShowsIcon(HWND control, HICON icon) {
+  if (reinterpret_cast<HICON>(SendMessageW(control, STM_GETICON, 0, 0)) == icon) return true;
+  RECT r;
+  GetWindowRect(control, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return false;
+  auto shown = Pixels(w, h, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+  auto expected = Pixels(w, h, [&](HDC dc) {
+    HBRUSH background = CreateSolidBrush(RGB(GetBValue(shown[0]), GetGValue(shown[0]), GetRValue(shown[0])));
+    RECT all{0, 0, w, h};
+    FillRect(dc, &all, background);
+    DeleteObject(background);
+    DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  });
+  size_t same = 0;
+  for (size_t i = 0; i < shown.size(); ++i) same += shown[i] == expected[i];
+  return same * 100 >= shown.size() * 95;
+}
+
+}  // namespace
+
+MessageBoxWatcher::MessageBoxWatcher(DWORD process) : process_(process), thread_([this] { Run(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
   stop_ = true;
@@ -82,7 +138,7 @@ std::vector<MessageBoxWatcher::Box> MessageBoxWatcher::WaitForBoxes(size_t count
 void MessageBoxWatcher::Run() {
   const HICON exclamation = LoadIconW(nullptr, IDI_EXCLAMATION);
   while (!stop_) {
-    Search s{L"#32770", nullptr};
+    Search s{L"#32770", nullptr, process_};
     EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
     if (HWND box = s.found) {
       Box b;
@@ -90,7 +146,7 @@ void MessageBoxWatcher::Run() {
       b.text = WindowText(GetDlgItem(box, 0xFFFF));
       HWND icon = GetDlgItem(box, 1088);
       b.any_icon = icon && IsWindowVisible(icon);
-      b.exclamation = b.any_icon && reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) == exclamation;
+      b.exclamation = b.any_icon && ShowsIcon(icon, exclamation);
       for (int id = 1; id <= 11; ++id) if (GetDlgItem(box, id) && IsWindowVisible(GetDlgItem(box, id))) ++b.buttons;
       {
         std::lock_guard<std::mutex> lock(mutex_);

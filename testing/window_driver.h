@@ -17,10 +17,14 @@ namespace qbtest {
 std::wstring WindowText(HWND w);
 std::wstring ClassName(HWND w);
 
-// Polls until a visible top-level window of this process matches (class and/or title,
+// The process whose windows the helpers look at: 0 is this process; a server's windows
+// are found with its process id, or with kAnyProcess.
+constexpr DWORD kAnyProcess = DWORD(-1);
+
+// Polls until a visible top-level window of the process matches (class and/or title,
 // nullptr for any), or the time runs out (then returns nullptr).
 HWND WaitForWindow(const wchar_t* window_class, const wchar_t* title,
-                   std::chrono::milliseconds timeout = std::chrono::seconds(10));
+                   std::chrono::milliseconds timeout = std::chrono::seconds(10), DWORD process = 0);
 // Polls until `condition` holds; false when the time ran out.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
@@ -40,7 +44,7 @@ class Helper {
   std::thread thread_;
 };
 
-// Records every message box (#32770 dialog) of this process and presses its OK.
+// Records every message box (#32770 dialog) of the process and presses its OK.
 class MessageBoxWatcher {
  public:
   struct Box {
@@ -51,7 +55,7 @@ class MessageBoxWatcher {
     int buttons = 0;
   };
 
-  MessageBoxWatcher();
+  explicit MessageBoxWatcher(DWORD process = 0);
   ~MessageBoxWatcher();
   std::vector<Box> boxes();
   // Waits for at least `count` boxes; returns all seen.
@@ -61,6 +65,7 @@ class MessageBoxWatcher {
   void Run();
   std::mutex mutex_;
   std::vector<Box> boxes_;
+  DWORD process_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
