@@ -9,6 +9,7 @@
 namespace standin {
 
 const wchar_t kWindowClass[] = L"StandInBrowserWindow";
+const wchar_t kNeverReady[] = L"standin:never-ready";
 
 namespace {
 
@@ -252,6 +253,8 @@ STDMETHODIMP Browser::Navigate(BSTR url, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
 }
 
 void Browser::OnPageLoad() {
+  // A page that never finishes loading, for the test of the wait's time limit.
+  if (address_ == kNeverReady) return;
   LoadPage(*page_, address_);
   SetWindowTextW(window_, page_->title.c_str());
   InvalidateRect(window_, nullptr, TRUE);

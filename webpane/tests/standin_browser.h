@@ -18,6 +18,8 @@
 namespace standin {
 
 extern const wchar_t kWindowClass[];
+// An address whose page never becomes ready.
+extern const wchar_t kNeverReady[];
 
 // Objects alive in this server; it ends when none is left.
 void ServerLock();

@@ -223,6 +223,17 @@ TEST_F(Webpane, OpenIEWindowFromTemplateNavigatesToTheAddressGiven) {
   EXPECT_EQ(height, 240);
 }
 
+TEST_F(Webpane, APageThatNeverGetsReadyFailsAfterTheTimeLimit) {
+  CallResult r = Call(pane_.get(), L"OpenIEWindowFromTemplate", {Text(L"standin:never-ready")});
+  EXPECT_EQ(r.scode, HRESULT_FROM_WIN32(ERROR_TIMEOUT));
+  EXPECT_NE(r.description.find(L"60 Sekunden"), std::wstring::npos) << Narrow(r.description);
+  // The steps before the wait stay done: the window is in obj, not yet placed or shown.
+  ComPtr<IWebBrowser2> ie = BrowserIn(Get(pane_.get(), L"obj").value);
+  ASSERT_TRUE(ie);
+  opened_.push_back(ie);
+  EXPECT_EQ(Calls(ie.get()), L"Width=200 Height=200 ToolBar=0 StatusBar=0 Silent=-1 Navigate ReadyState");
+}
+
 TEST_F(Webpane, SayReplacesAndSayMoreAppends) {
   auto ie = Open(L"OpenIEWindow");
   ASSERT_TRUE(ie);
