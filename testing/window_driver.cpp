@@ -93,8 +93,7 @@ std::vector<DWORD> Pixels(int width, int height, const std::function<void(HDC)>&
 
 // Whether an icon control shows `icon`. A box of another process holds its own handle
 // of a system icon, so the picture on the screen is compared when the handles differ.
-bool ShowsIcon(HWND control, HICON icon) {
-  if (reinterpret_cast<HICON>(SendMessageW(control, STM_GETICON, 0, 0)) == icon) return true;
+bool PictureShowsIcon(HWND control, HICON icon) {
   RECT r;
   GetWindowRect(control, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -114,6 +113,12 @@ bool ShowsIcon(HWND control, HICON icon) {
   size_t same = 0;
   for (size_t i = 0; i < shown.size(); ++i) same += shown[i] == expected[i];
   return same * 100 >= shown.size() * 95;
+}
+
+bool ShowsIcon(HWND control, HICON icon) {
+  if (reinterpret_cast<HICON>(SendMessageW(control, STM_GETICON, 0, 0)) == icon) return true;
+  // The box may not have painted its icon yet.
+  return WaitUntil([&] { return PictureShowsIcon(control, icon); }, std::chrono::seconds(1));
 }
 
 }  // namespace
