@@ -9,10 +9,7 @@
 namespace fenster {
 namespace {
 
-const frame::ComponentInfo kFenster = {
-    L"fenster", L"ausgabefenster", &CLSID_quillbox, &LIBID_fenster, &IID__quillbox, &DIID___quillbox,
-    1, 0, frame::ServerKind::LocalServer, &Fenster::CreateInstance};
-QUILLBOX_COMPONENT(kFenster);
+QUILLBOX_DEFINE_COMPONENT(fenster, L"ausgabefenster", frame::ServerKind::LocalServer, Fenster);
 
 OutputDialog& Dialog() { return OutputDialog::Instance(); }
 MessageWindow& Message() { return MessageWindow::Instance(); }

@@ -56,3 +56,14 @@ TEST(Lifetime, ALoadedWindowKeepsTheServerAndItEndsWithItsLastClient) {
   }
   EXPECT_TRUE(Ends(pid, 10000)) << "no client and no window: the server ends";
 }
+
+TEST(TypeLibrary, TheClassIsAPredeclaredApplicationObject) {
+  auto obj = NewClient();
+  qbtest::ExpectTypeLibraryShape(
+      obj.get(), L"fenster", TYPEFLAG_FAPPOBJECT | TYPEFLAG_FCANCREATE | TYPEFLAG_FPREDECLID,
+      {L"sleepwell", L"ShowDialog", L"UpdateDialog", L"DialogButton", L"DialogButtonText", L"HideDialog",
+       L"DestroyDialog", L"SetDialogButtonText", L"ShowMessageBox", L"MessageButton", L"MessageButtonText",
+       L"SetMessageBoxCaption", L"HideMessageBox", L"DestroyMessageBox", L"WriteMessageBox", L"WriteLine",
+       L"SetDialogLabel", L"SetDialogCaption", L"ClearDialog", L"Form1Click", L"Form1Close", L"Form2Close",
+       L"GoToBed", L"WakeUp", L"HandleEvents", L"MessageBoxSize", L"About"});
+}
