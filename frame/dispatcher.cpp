@@ -118,8 +118,13 @@ int Coerce(const VARIANT& src, const Dispatcher::Param& p, LCID lcid, Variant& o
     return 0;
   }
   if (plain.vt & VT_ARRAY) return kTypeMismatch;
-  if (plain.vt == VT_NULL) return kInvalidUseOfNull;
   if (p.vt == VT_DISPATCH || p.vt == VT_UNKNOWN) {
+    // JScript's null and undefined stand for "no object" as VBScript's Nothing does.
+    if (plain.vt == VT_NULL || plain.vt == VT_EMPTY) {
+      out.vt = p.vt;
+      out.punkVal = nullptr;
+      return 0;
+    }
     if (plain.vt != VT_DISPATCH && plain.vt != VT_UNKNOWN) return kTypeMismatch;
     IUnknown* given = plain.punkVal;
     out.vt = p.vt;
@@ -129,6 +134,7 @@ int Coerce(const VARIANT& src, const Dispatcher::Param& p, LCID lcid, Variant& o
     return SUCCEEDED(given->QueryInterface(iid, reinterpret_cast<void**>(&out.punkVal))) ? 0 : kTypeMismatch;
   }
   // Booleans become "True"/"False" as text, as scripts expect.
+  if (plain.vt == VT_NULL) return kInvalidUseOfNull;
   HRESULT hr = VariantChangeTypeEx(&out, &plain, lcid, VARIANT_ALPHABOOL, p.vt);
   if (hr == DISP_E_OVERFLOW) return kOverflow;
   return SUCCEEDED(hr) ? 0 : kTypeMismatch;

@@ -87,8 +87,8 @@ const Case kCoercions[] = {
     {L"TakeDouble", "Array", L"error 13"},
     {L"TakeDate", "Date", L"vt 7"},        {L"TakeDate", "Text abc", L"error 13"},
     {L"TakeObject", "Object", L"object"},  {L"TakeObject", "Nothing", L"nothing"},
-    {L"TakeObject", "Integer 5", L"error 13"}, {L"TakeObject", "Null", L"error 94"},
-    {L"TakeObject", "Empty", L"error 13"},
+    {L"TakeObject", "Integer 5", L"error 13"}, {L"TakeObject", "Null", L"nothing"},
+    {L"TakeObject", "Empty", L"nothing"},
     {L"Echo", "Null", L"vt 1"},            {L"Echo", "Array", L"vt 8204"},
     {L"Echo", "Text abc", L"abc"},         {L"Echo", "Object", L"object"},
 };

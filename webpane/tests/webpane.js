@@ -16,8 +16,8 @@ o.Say(ie, "zwei");
 check("Say replaces the body", ie.Document.body.innerHTML, "<p>zwei</p>");
 o.SayDirect(ie, "");
 check("SayDirect of an empty text empties the body", ie.Document.body.innerHTML, "");
-// JScript passes null as the Null value, not as an unset object reference.
-checkError("Say with null", 94, function () { o.Say(null, "x"); });
+// JScript's null stands for an unset object reference, as VBScript's Nothing does.
+checkError("Say with null", 91, function () { o.Say(null, "x"); });
 
 sh.Run(closer, 0, true);
 // The host's Sleep is not available everywhere: poll for at most ten seconds.
