@@ -263,3 +263,22 @@ TEST_F(Events, TwoClientsShareTheWindowsAndTheOwnerAnswers) {
   first_sink->Disconnect();
   second_sink->Disconnect();
 }
+
+// About is modal in the server: it returns once the box's button is pressed, and the
+// dialog takes input again afterwards.
+TEST_F(Events, AboutReturnsWhenItsButtonIsPressed) {
+  auto obj = NewClient();
+  ASSERT_TRUE(Call(obj.get(), L"ShowDialog", {Text(L"hinter dem Info-Fenster"), Text(L""), Text(L"OK")}).ok());
+  HWND dialog = ServerWindow(kDialogClass);
+  std::atomic<bool> dialog_disabled{false};
+  qbtest::Helper user([&] {
+    HWND about = qbtest::WaitForWindow(L"quillboxAbout", nullptr, std::chrono::seconds(10), ProcessOf(dialog));
+    ASSERT_NE(about, nullptr);
+    dialog_disabled = qbtest::WaitUntil([&] { return !IsWindowEnabled(dialog); }, std::chrono::seconds(5));
+    qbtest::Press(qbtest::FindChildByText(about, L"Jau, alles klar!"));
+  });
+  ASSERT_TRUE(Call(obj.get(), L"About").ok());
+  user.Join();
+  EXPECT_TRUE(dialog_disabled);
+  EXPECT_TRUE(IsWindowEnabled(dialog));
+}
