@@ -3,6 +3,7 @@
 #include <exdispid.h>
 #include <ocidl.h>
 
+#include "frame/com_object.h"
 #include "frame/errors.h"
 #include "frame/module.h"
 #include "frame/window_helpers.h"
@@ -10,34 +11,11 @@
 namespace webpane {
 
 // Receives the browser's events; passes on OnQuit to its watch while it has one.
-class QuitSink final : public IDispatch {
+class QuitSink final : public frame::EventSinkObject<&DIID_DWebBrowserEvents2> {
  public:
   explicit QuitSink(QuitWatch* owner) : owner_(owner) {}
   void Detach() { owner_ = nullptr; }
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ULONG(InterlockedIncrement(&refs_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-  }
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     // Every other event of the browser is welcome and ignored.
     if (id == DISPID_ONQUIT && owner_) return frame::Guarded([&] { owner_->OnQuit(); });
@@ -45,8 +23,6 @@ class QuitSink final : public IDispatch {
   }
 
  private:
-  frame::ModuleLock module_lock_;
-  LONG refs_ = 1;
   QuitWatch* owner_;
 };
 
