@@ -26,17 +26,29 @@ qb_ensure_display() {
   fi
 }
 
-qb_ensure_prefix() {
-  if [ -f "$WINEPREFIX/.quillbox-ready" ]; then return; fi
-  qb_log "creating Wine prefix $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  WINEARCH=win64 wineboot -i >/dev/null 2>&1
+# Settings of the project's prefix; bump the version when they change.
+QB_PREFIX_VERSION=2
+qb_configure_prefix() {
   # A crash must fail a test, not wait for someone to close a dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # Xvfb has no window manager: Wine would wait two seconds for one at every window
+  # that closes. Unmanaged windows close at once.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   wineserver -w
-  # A new prefix holds no registrations: make the next build register again.
-  rm -f "$QB_BUILD"/*/registered/*.stamp
-  touch "$WINEPREFIX/.quillbox-ready"
+}
+
+qb_ensure_prefix() {
+  if [ "$(cat "$WINEPREFIX/.quillbox-ready" 2>/dev/null)" = "$QB_PREFIX_VERSION" ]; then return; fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    qb_log "creating Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    WINEARCH=win64 wineboot -i >/dev/null 2>&1
+    wineserver -w
+    # A new prefix holds no registrations: make the next build register again.
+    rm -f "$QB_BUILD"/*/registered/*.stamp
+  fi
+  qb_configure_prefix
+  echo "$QB_PREFIX_VERSION" >"$WINEPREFIX/.quillbox-ready"
 }
 
 # Which components to build: QB_COMPONENTS (space-separated), or for a build directory
