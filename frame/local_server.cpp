@@ -13,6 +13,7 @@ namespace {
 
 DWORD g_server_thread = 0;
 DWORD g_class_cookie = 0;
+constexpr UINT kIdleGraceMs = 10000;
 
 // Whether the command line holds `name` as a word, with or without a leading / or -.
 bool HasSwitch(const std::wstring& line, const wchar_t* name) {
@@ -37,10 +38,18 @@ int Serve() {
   hr = CoRegisterClassObject(*CurrentComponent()->clsid, &TheClassFactory(), CLSCTX_LOCAL_SERVER,
                              REGCLS_MULTIPLEUSE, &g_class_cookie);
   if (SUCCEEDED(hr)) {
+    // A server that no client has asked for an object by then (a client that went away
+    // while COM started it, a start by hand) ends instead of waiting forever.
+    const UINT_PTR idle_check = SetTimer(nullptr, 0, kIdleGraceMs, nullptr);
     MSG msg;
     for (;;) {
       BOOL got = GetMessageW(&msg, nullptr, 0, 0);
       if (got < 0) break;
+      if (msg.message == WM_TIMER && !msg.hwnd && msg.wParam == idle_check) {
+        KillTimer(nullptr, idle_check);
+        if (ModuleLockCount() == 0) OnLastLockReleased();
+        continue;
+      }
       // The quit posted when the last object went may arrive after a new client has
       // created one: serve on while anything holds the server.
       if (got == 0) {

@@ -13,6 +13,17 @@ namespace {
 
 long ServerProcess(IDispatch* obj) { return Call(obj, L"ProcessId").number(); }
 
+// The command line registered for the probe server.
+std::wstring RegisteredServer() {
+  frame::RegKey key;
+  RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{9FC16CD7-9302-4CA5-B553-666B446E9B3C}\\LocalServer32", 0, KEY_READ,
+                key.put());
+  wchar_t value[MAX_PATH * 2] = {};
+  DWORD size = sizeof value - sizeof(wchar_t);
+  if (!key || RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size)) return {};
+  return value;
+}
+
 }  // namespace
 
 TEST(LocalServer, OneProcessServesEveryObjectAndEndsWithTheLast) {
@@ -45,13 +56,17 @@ TEST(LocalServer, OneProcessServesEveryObjectAndEndsWithTheLast) {
 }
 
 TEST(LocalServer, RegistersItsLocalServerPath) {
-  frame::RegKey key;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{9FC16CD7-9302-4CA5-B553-666B446E9B3C}\\LocalServer32", 0,
-                          KEY_READ, key.put()),
-            ERROR_SUCCESS);
-  wchar_t value[MAX_PATH * 2] = {};
-  DWORD size = sizeof value;
-  ASSERT_EQ(RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size),
-            ERROR_SUCCESS);
-  EXPECT_NE(std::wstring(value).find(L"probeserver.exe"), std::wstring::npos);
+  EXPECT_NE(RegisteredServer().find(L"probeserver.exe"), std::wstring::npos);
+}
+
+// Started as COM starts it, but with no client ever asking for an object.
+TEST(LocalServer, EndsByItselfWhenNoClientComes) {
+  std::wstring command = RegisteredServer() + L" /Embedding";
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  frame::Handle process(pi.hProcess), thread(pi.hThread);
+  const DWORD waited = WaitForSingleObject(process.get(), 30000);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
+  EXPECT_EQ(waited, WAIT_OBJECT_0) << "an unused server kept running";
 }
