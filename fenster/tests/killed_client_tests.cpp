@@ -1,7 +1,8 @@
 // A client that is killed without releasing its object leaves a server that still
 // serves every other client. The platform under test never collects the orphaned object
 // (it has no client to ping it), so it keeps the server running: the test ends that
-// server itself, so that later tests start from a fresh one.
+// server itself, and ctest then ends the Wine session, so that later tests start from a
+// fresh server.
 #include <gtest/gtest.h>
 
 #include <cstdio>
