@@ -160,7 +160,7 @@ STDMETHODIMP Fenster::DestroyMessageBox() {
 }
 
 STDMETHODIMP Fenster::WriteMessageBox(BSTR text) {
-  return frame::Guarded([&] { Message().SetText(frame::View(text)); });
+  return frame::Guarded([&] { Message().SetLabel(frame::View(text)); });
 }
 
 STDMETHODIMP Fenster::MessageBoxSize(short breite, short hoehe, short align) {

@@ -6,20 +6,11 @@
 namespace fenster {
 namespace {
 
-constexpr wchar_t kClassName[] = L"fensterForm2";
-constexpr int kButtonId = 1;
-
 // Design-time geometry in twips.
 constexpr int kClientWidth = 4680, kClientHeight = 1080;
 constexpr frame::TwipsRect kLabel{120, 120, 4455, 495};
 constexpr frame::TwipsRect kButton{3360, 720, 1215, 375};
 constexpr int kMargin = 100;
-
-std::wstring WindowText(HWND w) {
-  std::wstring text(size_t(GetWindowTextLengthW(w)) + 1, L'\0');
-  text.resize(size_t(GetWindowTextW(w, text.data(), int(text.size()))));
-  return text;
-}
 
 }  // namespace
 
@@ -28,43 +19,13 @@ MessageWindow& MessageWindow::Instance() {
   return window;
 }
 
-LRESULT MessageWindow::Procedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
-  MessageWindow& self = Instance();
-  if (w != self.window_) return DefWindowProcW(w, message, wp, lp);
-  switch (message) {
-    case WM_SIZE:
-      self.Layout();
-      return 0;
-    case WM_COMMAND:
-      if (LOWORD(wp) == kButtonId && HIWORD(wp) == BN_CLICKED)
-        self.owner_.Call(L"Form2Close", {frame::Variant::Int(2)});
-      return 0;
-    case WM_CLOSE:
-      self.Unload();
-      return 0;
-    case WM_DESTROY:
-      self.Destroyed();
-      return 0;
-  }
-  return DefWindowProcW(w, message, wp, lp);
-}
-
-void MessageWindow::Load() {
-  if (window_) return;
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-  const DWORD ex_style = WS_EX_TOOLWINDOW;
-  RECT r = frame::TwipsRect{0, 0, kClientWidth, kClientHeight}.ToPixels();
-  AdjustWindowRectEx(&r, style, FALSE, ex_style);
-  const wchar_t* window_class = frame::RegisterWindowClass(kClassName, Procedure);
-  HWND w = CreateWindowExW(ex_style, window_class, L"", style, 0, 0, r.right - r.left, r.bottom - r.top,
-                           nullptr, nullptr, frame::ThisModule(), nullptr);
-  if (!w) frame::RaiseHresult(HRESULT_FROM_WIN32(GetLastError()));
-  window_ = w;
-  alive_.emplace();
+void MessageWindow::Create() {
+  CreateFrame(L"fensterForm2", L"", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
+              WS_EX_TOOLWINDOW, kClientWidth, kClientHeight, nullptr);
   label_at_ = kLabel;
-  label_ = frame::CreateControl(w, L"STATIC", L"", SS_LEFT, kLabel, -1);
-  button_ = frame::CreateControl(w, L"BUTTON", L"&Abbrechen", BS_PUSHBUTTON | WS_TABSTOP, kButton, kButtonId);
-  frame::CenterOnScreen(w);
+  label_ = frame::CreateControl(window_, L"STATIC", L"", SS_LEFT, kLabel, -1);
+  button_ = frame::CreateControl(window_, L"BUTTON", L"&Abbrechen", BS_PUSHBUTTON | WS_TABSTOP, kButton, kButtonId);
+  frame::CenterOnScreen(window_);
   Layout();
 }
 
@@ -83,45 +44,9 @@ void MessageWindow::Layout() {
                                    kButton.height});
 }
 
-void MessageWindow::SetCaption(std::wstring_view text) {
-  Load();
-  SetWindowTextW(window_, std::wstring(text).c_str());
-}
+void MessageWindow::OnButton() { owner().Call(L"Form2Close", {frame::Variant::Int(2)}); }
 
-void MessageWindow::SetText(std::wstring_view text) {
-  Load();
-  SetWindowTextW(label_, std::wstring(text).c_str());
-}
-
-void MessageWindow::SetButtonText(std::wstring_view text) {
-  Load();
-  SetWindowTextW(button_, std::wstring(text).c_str());
-}
-
-std::wstring MessageWindow::ButtonText() {
-  Load();
-  return WindowText(button_);
-}
-
-void MessageWindow::SetButtonVisible(bool visible) {
-  Load();
-  ShowWindow(button_, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-bool MessageWindow::ButtonVisible() {
-  Load();
-  return (GetWindowLongW(button_, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-void MessageWindow::Show() {
-  Load();
-  ShowWindow(window_, SW_SHOW);
-}
-
-void MessageWindow::Hide() {
-  Load();
-  ShowWindow(window_, SW_HIDE);
-}
+void MessageWindow::TellOwnerOfUnload() { owner().Call(L"Form2Close", {frame::Variant::Int(1)}); }
 
 void MessageWindow::SetSizePercent(int width_percent, int height_percent) {
   Load();
@@ -137,20 +62,6 @@ void MessageWindow::SetAlignment(int align) {
   LONG style = GetWindowLongW(label_, GWL_STYLE) & ~LONG(SS_TYPEMASK);
   SetWindowLongW(label_, GWL_STYLE, style | LONG(kStyles[align]));
   InvalidateRect(label_, nullptr, TRUE);
-}
-
-void MessageWindow::Unload() {
-  if (!window_ || unloading_) return;
-  unloading_ = true;
-  owner_.Call(L"Form2Close", {frame::Variant::Int(1)});
-  unloading_ = false;
-  if (window_) DestroyWindow(window_);
-  ForgetUnreachableOwners();
-}
-
-void MessageWindow::Destroyed() {
-  window_ = label_ = button_ = nullptr;
-  alive_.reset();
 }
 
 }  // namespace fenster

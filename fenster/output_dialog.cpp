@@ -8,22 +8,13 @@
 namespace fenster {
 namespace {
 
-constexpr wchar_t kClassName[] = L"fensterForm1";
-constexpr int kListId = 1, kButtonId = 2;
+constexpr int kListId = 2;
 
 // Design-time geometry in twips.
 constexpr int kClientWidth = 4680, kClientHeight = 3195;
 constexpr frame::TwipsRect kLabel{0, 120, 4575, 255};
 constexpr int kButtonWidth = 1215, kButtonHeight = 375;
 constexpr int kMargin = 100;
-
-std::wstring Text(std::wstring_view view) { return std::wstring(view); }
-
-std::wstring WindowText(HWND w) {
-  std::wstring text(size_t(GetWindowTextLengthW(w)) + 1, L'\0');
-  text.resize(size_t(GetWindowTextW(w, text.data(), int(text.size()))));
-  return text;
-}
 
 }  // namespace
 
@@ -32,43 +23,14 @@ OutputDialog& OutputDialog::Instance() {
   return dialog;
 }
 
-LRESULT OutputDialog::Procedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
-  OutputDialog& self = Instance();
-  if (w != self.window_) return DefWindowProcW(w, message, wp, lp);
-  switch (message) {
-    case WM_SIZE:
-      self.Layout();
-      return 0;
-    case WM_COMMAND:
-      if (LOWORD(wp) == kButtonId && HIWORD(wp) == BN_CLICKED) self.owner_.Call(L"Form1Click");
-      return 0;
-    case WM_CLOSE:
-      self.Unload();
-      return 0;
-    case WM_DESTROY:
-      self.Destroyed();
-      return 0;
-  }
-  return DefWindowProcW(w, message, wp, lp);
-}
-
-void OutputDialog::Load() {
-  if (window_) return;
-  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  RECT r = frame::TwipsRect{0, 0, kClientWidth, kClientHeight}.ToPixels();
-  AdjustWindowRectEx(&r, style, FALSE, 0);
-  const wchar_t* window_class = frame::RegisterWindowClass(kClassName, Procedure, 0,
-      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), LoadIconW(nullptr, IDI_APPLICATION));
-  HWND w = CreateWindowExW(0, window_class, L"Form1", style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                           r.bottom - r.top, nullptr, nullptr, frame::ThisModule(), nullptr);
-  if (!w) frame::RaiseHresult(HRESULT_FROM_WIN32(GetLastError()));
-  window_ = w;
-  alive_.emplace();
-  label_ = frame::CreateControl(w, L"STATIC", L"", SS_LEFT, kLabel, -1);
-  list_ = frame::CreateControl(w, L"LISTBOX", L"",
+void OutputDialog::Create() {
+  CreateFrame(L"fensterForm1", L"Form1", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, kClientWidth, kClientHeight,
+              LoadIconW(nullptr, IDI_APPLICATION));
+  label_ = frame::CreateControl(window_, L"STATIC", L"", SS_LEFT, kLabel, -1);
+  list_ = frame::CreateControl(window_, L"LISTBOX", L"",
                                WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                {0, 0, 0, 0}, kListId, WS_EX_CLIENTEDGE);
-  button_ = frame::CreateControl(w, L"BUTTON", L"Command1", BS_PUSHBUTTON | WS_TABSTOP,
+  button_ = frame::CreateControl(window_, L"BUTTON", L"Command1", BS_PUSHBUTTON | WS_TABSTOP,
                                  {0, 0, kButtonWidth, kButtonHeight}, kButtonId);
   PlaceOnScreen();
   Layout();
@@ -93,49 +55,21 @@ void OutputDialog::Layout() {
                                    kButtonHeight});
 }
 
-void OutputDialog::SetCaption(std::wstring_view text) {
-  Load();
-  SetWindowTextW(window_, Text(text).c_str());
+void OutputDialog::OnButton() { owner().Call(L"Form1Click"); }
+
+void OutputDialog::TellOwnerOfUnload() {
+  frame::ProcessPendingMessages();
+  owner().Call(L"Form1Close");
 }
 
-void OutputDialog::SetLabel(std::wstring_view text) {
-  Load();
-  SetWindowTextW(label_, Text(text).c_str());
-}
-
-void OutputDialog::SetButtonText(std::wstring_view text) {
-  Load();
-  SetWindowTextW(button_, Text(text).c_str());
-}
-
-std::wstring OutputDialog::ButtonText() {
-  Load();
-  return WindowText(button_);
-}
-
-void OutputDialog::SetButtonVisible(bool visible) {
-  Load();
-  ShowWindow(button_, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-bool OutputDialog::ButtonVisible() {
-  Load();
-  return (GetWindowLongW(button_, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-void OutputDialog::Show() {
-  Load();
-  ShowWindow(window_, SW_SHOW);
-}
-
-void OutputDialog::Hide() {
-  Load();
-  ShowWindow(window_, SW_HIDE);
+void OutputDialog::Destroyed() {
+  ScriptWindow::Destroyed();
+  list_ = nullptr;
 }
 
 int OutputDialog::AddLine(std::wstring_view text) {
   Load();
-  LRESULT index = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(text).c_str()));
+  LRESULT index = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
   if (index < 0) frame::Raise(7);  // the list is out of memory
   SendMessageW(list_, LB_SETCURSEL, WPARAM(index), 0);
   return int(index);
@@ -159,22 +93,6 @@ std::wstring OutputDialog::LineText(int index) const {
   LRESULT got = SendMessageW(list_, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(got == LB_ERR ? 0 : size_t(got));
   return text;
-}
-
-void OutputDialog::Unload() {
-  if (!window_ || unloading_) return;
-  unloading_ = true;
-  // Calls and clicks that are already queued are served before the owner hears of it.
-  frame::ProcessPendingMessages();
-  owner_.Call(L"Form1Close");
-  unloading_ = false;
-  if (window_) DestroyWindow(window_);
-  ForgetUnreachableOwners();
-}
-
-void OutputDialog::Destroyed() {
-  window_ = label_ = list_ = button_ = nullptr;
-  alive_.reset();
 }
 
 }  // namespace fenster

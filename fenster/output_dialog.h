@@ -3,34 +3,15 @@
 // touches it and unloaded by DestroyDialog or the user's close control.
 #pragma once
 
-#include <windows.h>
-
-#include <optional>
-#include <string>
-#include <string_view>
-
-#include "frame/module.h"
-#include "owner.h"
+#include "script_window.h"
 
 namespace fenster {
 
-class OutputDialog {
+class OutputDialog : public ScriptWindow {
  public:
   static OutputDialog& Instance();
 
-  bool loaded() const { return window_ != nullptr; }
-  OwnerSlot& owner() { return owner_; }
-
-  // Each of these loads the window first when it is not loaded.
-  void SetCaption(std::wstring_view text);
-  void SetLabel(std::wstring_view text);
-  void SetButtonText(std::wstring_view text);
-  std::wstring ButtonText();
-  void SetButtonVisible(bool visible);
-  bool ButtonVisible();
-  void Show();
-  void Hide();
-  // Appends a line, selects it and returns its index.
+  // Appends a line, selects it and returns its index (loads the window first).
   int AddLine(std::wstring_view text);
   void Clear();
 
@@ -38,24 +19,17 @@ class OutputDialog {
   int SelectedIndex() const;
   std::wstring LineText(int index) const;
 
-  // Runs the close handling (pending messages, then Form1Close on the owner) and
-  // destroys the window; nothing when it is not loaded.
-  void Unload();
-
  private:
-  static LRESULT Procedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
-  void Load();
+  void Create() override;
   void PlaceOnScreen();
-  void Layout();
-  void Destroyed();
+  void Layout() override;
+  void OnButton() override;
+  // Calls and clicks that are already queued are served first, then the owner hears
+  // Form1Close.
+  void TellOwnerOfUnload() override;
+  void Destroyed() override;
 
-  HWND window_ = nullptr;
-  HWND label_ = nullptr;
   HWND list_ = nullptr;
-  HWND button_ = nullptr;
-  bool unloading_ = false;
-  std::optional<frame::ModuleLock> alive_;  // a loaded window keeps the server running
-  OwnerSlot owner_;
 };
 
 }  // namespace fenster

@@ -40,6 +40,12 @@ void MoveWindowTwips(HWND window, const TwipsRect& t, bool repaint) {
   MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, repaint);
 }
 
+std::wstring WindowText(HWND window) {
+  std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+  return text;
+}
+
 void ProcessPendingMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

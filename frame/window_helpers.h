@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace frame {
 
@@ -35,6 +36,9 @@ using WindowProcedure = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 const wchar_t* RegisterWindowClass(const wchar_t* name, WindowProcedure proc, UINT style = 0,
                                    HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                    HICON icon = nullptr);
+
+// A window's (or control's) text.
+std::wstring WindowText(HWND window);
 
 // Creates a child control at a rectangle in twips, with the standard GUI font.
 HWND CreateControl(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style,

@@ -76,11 +76,7 @@ void PlaceOnLoad(HWND window) {
 void Close(Dialog& d, bool confirmed) {
   if (!d.outcome) return;
   d.outcome->confirmed = confirmed;
-  if (confirmed) {
-    std::wstring text(size_t(GetWindowTextLengthW(d.text)) + 1, L'\0');
-    text.resize(size_t(GetWindowTextW(d.text, text.data(), int(text.size()))));
-    d.outcome->text = std::move(text);
-  }
+  if (confirmed) d.outcome->text = frame::WindowText(d.text);
   d.outcome = nullptr;
   DestroyWindow(d.window);
 }

@@ -4,13 +4,6 @@
 
 namespace qbtest {
 
-std::wstring WindowText(HWND w) {
-  int n = GetWindowTextLengthW(w);
-  std::wstring text(size_t(n) + 1, L'\0');
-  text.resize(size_t(GetWindowTextW(w, text.data(), n + 1)));
-  return text;
-}
-
 std::wstring ClassName(HWND w) {
   wchar_t name[256] = {};
   GetClassNameW(w, name, 256);

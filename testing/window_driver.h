@@ -12,9 +12,11 @@
 #include <thread>
 #include <vector>
 
+#include "frame/window_helpers.h"
+
 namespace qbtest {
 
-std::wstring WindowText(HWND w);
+using frame::WindowText;
 std::wstring ClassName(HWND w);
 
 // The process whose windows the helpers look at: 0 is this process; a server's windows

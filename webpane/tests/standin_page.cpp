@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "frame/com_object.h"
+
 namespace standin {
 namespace {
 
@@ -62,28 +64,11 @@ std::wstring Between(const std::wstring& html, const std::wstring& open, const s
 }
 
 // An object of the document model: members by name, each answered by Call.
-class Node : public IDispatch {
+class Node : public frame::SimpleObject<IDispatch, &IID_IDispatch> {
  public:
   Node(std::shared_ptr<Page> page, std::vector<const wchar_t*> names)
       : page_(std::move(page)), names_(std::move(names)) {}
-  virtual ~Node() = default;
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ULONG(InterlockedIncrement(&refs_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return ULONG(n);
-  }
   STDMETHODIMP GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
@@ -127,7 +112,6 @@ class Node : public IDispatch {
   std::shared_ptr<Page> page_;
 
  private:
-  LONG refs_ = 1;
   std::vector<const wchar_t*> names_;
 };
 
