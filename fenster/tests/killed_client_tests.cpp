@@ -80,7 +80,5 @@ TEST(KilledClient, LeavesAServerThatServesTheNext) {
                  std::chrono::seconds(3))) {
     std::printf("the orphaned object keeps the server %lu running; ending it\n", server);
     TerminateProcess(process.get(), 0);
-    // The next test must not find the dying server still registered.
-    WaitForSingleObject(process.get(), 10000);
   }
 }
